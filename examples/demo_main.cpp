@@ -1,0 +1,25 @@
+// An example server process: it uses each job of libqx_sysevent against the
+// stand-in platform's built-in data set and prints the answers together with
+// the trace records the library wrote.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "demo_sections.h"
+#include "qx_standin/standin.h"
+
+int main(int argc, char** argv) {
+    qx_standin::Reset();
+    const std::string logFile = argc > 1 ? argv[1] : "qx_demo_trace.log";
+    qx_standin::SetTraceLogFile(logFile);
+    std::printf("qx_sysevent demo (trace log: %s)\n", logFile.c_str());
+
+    demo::RunAdminSection();
+    demo::RunSecuritySection();
+    demo::RunEventsSection();
+    demo::RunReloadSection();
+
+    qx_standin::SetTraceLogFile("");
+    std::printf("\ndone\n");
+    return EXIT_SUCCESS;
+}

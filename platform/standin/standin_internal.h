@@ -1,0 +1,37 @@
+// The stand-in's shared state. One mutex guards all of it.
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "database_state.h"
+#include "qx_standin/standin.h"
+
+namespace qx_standin::detail {
+
+struct Fault {
+    Call call;
+    unsigned skip;
+    unsigned times;
+};
+
+struct TraceFault {
+    std::string needle;
+    unsigned times;
+};
+
+struct Shared {
+    std::mutex mutex;
+    bool journaling = true;
+    std::vector<CallRecord> journal;
+    std::vector<TraceRecord> traces;
+    std::string logPath;
+    std::vector<Fault> faults;
+    std::vector<TraceFault> traceFaults;
+    DatabaseState database;
+};
+
+Shared& GetShared();
+
+}  // namespace qx_standin::detail

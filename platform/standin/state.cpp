@@ -1,0 +1,94 @@
+#include "state.h"
+
+#include <cstdio>
+#include <fstream>
+#include <mutex>
+#include <vector>
+
+#include "database_state.h"
+#include "standin_internal.h"
+
+namespace qx_standin {
+
+InjectedFault::InjectedFault(Call c)
+    : std::runtime_error(std::string("injected fault in ") + CallName(c)), call(c) {}
+
+namespace detail {
+
+Shared& GetShared() {
+    // Never destroyed: calls may still arrive from static destructors.
+    static Shared* shared = new Shared;
+    return *shared;
+}
+
+namespace {
+
+bool FaultDue(Shared& s, const CallRecord& record) {
+    for (auto it = s.faults.begin(); it != s.faults.end(); ++it) {
+        if (it->call != record.call) {
+            continue;
+        }
+        if (it->skip > 0) {
+            --it->skip;
+            return false;
+        }
+        if (--it->times == 0) {
+            s.faults.erase(it);
+        }
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void CheckFault(CallRecord record) {
+    Shared& s = GetShared();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (!FaultDue(s, record)) {
+        return;
+    }
+    record.threw = true;
+    record.text += " threw";
+    const Call call = record.call;
+    if (s.journaling) {
+        s.journal.push_back(std::move(record));
+    }
+    throw InjectedFault(call);
+}
+
+void Record(CallRecord record) {
+    Shared& s = GetShared();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (s.journaling) {
+        s.journal.push_back(std::move(record));
+    }
+}
+
+std::string Escape(const std::string& bytes) {
+    std::string out;
+    for (unsigned char c : bytes) {
+        if (c == '\n') {
+            out += "\\n";
+        } else if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c >= 0x20 && c < 0x7f) {
+            out += static_cast<char>(c);
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02x", c);
+            out += hex;
+        }
+    }
+    return out;
+}
+
+DatabaseAccess::DatabaseAccess() : m_pState(&GetShared().database) {
+    GetShared().mutex.lock();
+}
+
+DatabaseAccess::~DatabaseAccess() { GetShared().mutex.unlock(); }
+
+}  // namespace detail
+}  // namespace qx_standin
