@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "app_mgr_state.h"
 #include "database_state.h"
 #include "qx_standin/standin.h"
 #include "standin_internal.h"
@@ -55,9 +56,15 @@ const char* CallName(Call call) {
     return "unknown";
 }
 
-void Reset() { ResetTo(detail::DefaultDatabase()); }
+void Reset() {
+    ResetTo(detail::DefaultDatabase());
+    detail::ResetAppMgr();
+}
 
-void ResetEmpty() { ResetTo(detail::DatabaseState{}); }
+void ResetEmpty() {
+    ResetTo(detail::DatabaseState{});
+    detail::ResetAppMgr();
+}
 
 std::vector<CallRecord> Journal() {
     detail::Shared& s = GetShared();
