@@ -1,8 +1,8 @@
 #include <string>
 
 #include "demo_sections.h"
-#include "qx_sysevent/user_id_mgr.h"
 #include "qx_standin/standin.h"
+#include "qx_sysevent/user_id_mgr.h"
 
 namespace demo {
 

@@ -38,20 +38,34 @@ bool IsTraceCall(Call call) {
 
 const char* CallName(Call call) {
     switch (call) {
-        case Call::TraceFormat: return "QXTrace2Str";
-        case Call::TraceWrite: return "QXTrace2LogFile";
-        case Call::DbInstance: return "ZorvCommonDBUtility::Instance";
-        case Call::GetAdminID: return "ZorvCommonDBUtility::GetAdminID";
-        case Call::IsInAdmins: return "ZorvCommonDBUtility::isInAdmins";
-        case Call::GetUserName: return "ZorvCommonDBUtility::ZorvGetUserName";
-        case Call::GetMngDevice: return "ZorvCommonDBUtility::ZorvGetMngDevice";
-        case Call::IsCloudNode: return "ns_zorvsdk_wrap::IsCloudNode";
-        case Call::ConsumerCreate: return "ZORVem::EventConsumerProxy::EventConsumerProxy";
-        case Call::ConsumerDestroy: return "ZORVem::EventConsumerProxy::~EventConsumerProxy";
-        case Call::ConsumerUnsubscribe: return "ZORVem::EventConsumerProxy::unsubscribe";
-        case Call::AppMgrInstance: return "ZorvAppMgr::Instance";
-        case Call::SendRegReq: return "ZorvAppMgr::ZorvSendRegReqMsgToMDP";
-        case Call::TaoPoaInit: return "TAO_POA_Initializer::init";
+        case Call::TraceFormat:
+            return "QXTrace2Str";
+        case Call::TraceWrite:
+            return "QXTrace2LogFile";
+        case Call::DbInstance:
+            return "ZorvCommonDBUtility::Instance";
+        case Call::GetAdminID:
+            return "ZorvCommonDBUtility::GetAdminID";
+        case Call::IsInAdmins:
+            return "ZorvCommonDBUtility::isInAdmins";
+        case Call::GetUserName:
+            return "ZorvCommonDBUtility::ZorvGetUserName";
+        case Call::GetMngDevice:
+            return "ZorvCommonDBUtility::ZorvGetMngDevice";
+        case Call::IsCloudNode:
+            return "ns_zorvsdk_wrap::IsCloudNode";
+        case Call::ConsumerCreate:
+            return "ZORVem::EventConsumerProxy::EventConsumerProxy";
+        case Call::ConsumerDestroy:
+            return "ZORVem::EventConsumerProxy::~EventConsumerProxy";
+        case Call::ConsumerUnsubscribe:
+            return "ZORVem::EventConsumerProxy::unsubscribe";
+        case Call::AppMgrInstance:
+            return "ZorvAppMgr::Instance";
+        case Call::SendRegReq:
+            return "ZorvAppMgr::ZorvSendRegReqMsgToMDP";
+        case Call::TaoPoaInit:
+            return "TAO_POA_Initializer::init";
     }
     return "unknown";
 }

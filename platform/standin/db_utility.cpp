@@ -95,15 +95,14 @@ int ZorvCommonDBUtility::ZorvGetUserName(unsigned int userId, char* name) {
             written = user->second.substr(0, 255) + std::string(1, '\0');
         }
     }
-    std::memcpy(name, written.data(), written.size());
-    record.text += " = " + std::to_string(result) + " \"" +
-                   qx_standin::detail::Escape(written) + "\"";
+    std::copy(written.begin(), written.end(), name);
+    record.text +=
+        " = " + std::to_string(result) + " \"" + qx_standin::detail::Escape(written) + "\"";
     qx_standin::detail::Record(std::move(record));
     return result;
 }
 
-int ZorvCommonDBUtility::ZorvGetMngDevice(unsigned int userId,
-                                          const std::set<unsigned int>* filter,
+int ZorvCommonDBUtility::ZorvGetMngDevice(unsigned int userId, const std::set<unsigned int>* filter,
                                           std::list<unsigned int>* result, unsigned int arg4,
                                           bool arg5) {
     CallRecord record(Call::GetMngDevice);

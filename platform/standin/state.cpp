@@ -17,7 +17,7 @@ namespace detail {
 
 Shared& GetShared() {
     // Never destroyed: calls may still arrive from static destructors.
-    static Shared* shared = new Shared;
+    static auto* shared = new Shared;
     return *shared;
 }
 
@@ -77,16 +77,14 @@ std::string Escape(const std::string& bytes) {
             out += static_cast<char>(c);
         } else {
             char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02x", c);
+            (void)std::snprintf(hex, sizeof hex, "\\x%02x", c);
             out += hex;
         }
     }
     return out;
 }
 
-DatabaseAccess::DatabaseAccess() : m_pState(&GetShared().database) {
-    GetShared().mutex.lock();
-}
+DatabaseAccess::DatabaseAccess() : m_pState(&GetShared().database) { GetShared().mutex.lock(); }
 
 DatabaseAccess::~DatabaseAccess() { GetShared().mutex.unlock(); }
 

@@ -35,7 +35,7 @@ std::string Decimal(const QXString& value) {
 // Each "%d", in order, takes the next value; nothing else is touched.
 std::string Render(const std::string& format, std::initializer_list<const QXString*> values) {
     std::string out;
-    auto next = values.begin();
+    const auto* next = values.begin();
     for (std::size_t i = 0; i < format.size(); ++i) {
         if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == 'd' &&
             next != values.end()) {
@@ -51,11 +51,12 @@ std::string Render(const std::string& format, std::initializer_list<const QXStri
 int Format(unsigned int level, std::string& out, const std::string& format,
            std::initializer_list<const QXString*> values) {
     CallRecord record(Call::TraceFormat);
-    record.text = "QXTrace2Str(" + std::to_string(level) + ", \"" +
-                  qx_standin::detail::Escape(format) + "\"";
+    record.text =
+        "QXTrace2Str(" + std::to_string(level) + ", \"" + qx_standin::detail::Escape(format) + "\"";
     record.args.push_back(level);
     for (const QXString* value : values) {
-        record.text += std::string(", ") + (value->isSigned() ? "int " : "ulong ") + Decimal(*value);
+        record.text +=
+            std::string(", ") + (value->isSigned() ? "int " : "ulong ") + Decimal(*value);
         record.args.push_back(static_cast<std::int64_t>(value->bits()));
     }
     record.text += ")";
@@ -78,13 +79,13 @@ int QXTrace2Str(unsigned int level, std::string& out, const std::string& format,
     return Format(level, out, format, {&v1});
 }
 
-int QXTrace2Str(unsigned int level, std::string& out, const std::string& format,
-                const QXString& v1, const QXString& v2) {
+int QXTrace2Str(unsigned int level, std::string& out, const std::string& format, const QXString& v1,
+                const QXString& v2) {
     return Format(level, out, format, {&v1, &v2});
 }
 
-int QXTrace2Str(unsigned int level, std::string& out, const std::string& format,
-                const QXString& v1, const QXString& v2, const QXString& v3) {
+int QXTrace2Str(unsigned int level, std::string& out, const std::string& format, const QXString& v1,
+                const QXString& v2, const QXString& v3) {
     return Format(level, out, format, {&v1, &v2, &v3});
 }
 
@@ -112,7 +113,8 @@ int QXTrace2LogFile(const std::string& module, int type, const std::string& text
     }
     if (!s.logPath.empty()) {
         std::ofstream log(s.logPath, std::ios::app);
-        log << module << ' ' << type << ' ' << text << (text.empty() || text.back() != '\n' ? "\n" : "");
+        log << module << ' ' << type << ' ' << text
+            << (text.empty() || text.back() != '\n' ? "\n" : "");
     }
     if (s.journaling) {
         s.traces.push_back(qx_standin::TraceRecord{module, type, text});

@@ -107,9 +107,9 @@ TEST_F(AdminRegistryTest, EveryAdministratorCheckWritesOneRecord) {
     qx_standin::SetAdmins({1, 5});
     EXPECT_TRUE(registry->IsAdminUserID(1));
     EXPECT_FALSE(registry->IsAdminUserID(42));
-    EXPECT_EQ(Calls(), (Strings{"ZorvCommonDBUtility::Instance() = non-null", "isInAdmins(1) = true",
-                                "ZorvCommonDBUtility::Instance() = non-null",
-                                "isInAdmins(42) = false"}));
+    EXPECT_EQ(Calls(),
+              (Strings{"ZorvCommonDBUtility::Instance() = non-null", "isInAdmins(1) = true",
+                       "ZorvCommonDBUtility::Instance() = non-null", "isInAdmins(42) = false"}));
     EXPECT_EQ(Records(), (Strings{"call pZorv->isInAdmins return true, userid is 1 \n",
                                   "call pZorv->isInAdmins return false, userid is 42 \n"}));
     // Module, type and level are those of every record of the library.
@@ -129,9 +129,10 @@ TEST_F(AdminRegistryTest, DatabaseSeesLow32BitsRecordShowsTheFullId) {
     EXPECT_TRUE(TEUserIDMgr::Instance()->IsAdminUserID((1UL << 32) + 5));
     // A negative id made wide by sign extension: the database sees its 32 bits.
     EXPECT_FALSE(TEUserIDMgr::Instance()->IsAdminUserID(static_cast<unsigned long>(-1L)));
-    EXPECT_EQ(Calls(), (Strings{"ZorvCommonDBUtility::Instance() = non-null", "isInAdmins(5) = true",
-                                "ZorvCommonDBUtility::Instance() = non-null",
-                                "isInAdmins(4294967295) = false"}));
+    EXPECT_EQ(
+        Calls(),
+        (Strings{"ZorvCommonDBUtility::Instance() = non-null", "isInAdmins(5) = true",
+                 "ZorvCommonDBUtility::Instance() = non-null", "isInAdmins(4294967295) = false"}));
     EXPECT_EQ(Records(),
               (Strings{"call pZorv->isInAdmins return true, userid is 4294967301 \n",
                        "call pZorv->isInAdmins return false, userid is 18446744073709551615 \n"}));

@@ -24,10 +24,10 @@ private:
 int QXTrace2Str(unsigned int level, std::string& out, const char* text);
 int QXTrace2Str(unsigned int level, std::string& out, const std::string& format,
                 const QXString& v1);
-int QXTrace2Str(unsigned int level, std::string& out, const std::string& format,
-                const QXString& v1, const QXString& v2);
-int QXTrace2Str(unsigned int level, std::string& out, const std::string& format,
-                const QXString& v1, const QXString& v2, const QXString& v3);
+int QXTrace2Str(unsigned int level, std::string& out, const std::string& format, const QXString& v1,
+                const QXString& v2);
+int QXTrace2Str(unsigned int level, std::string& out, const std::string& format, const QXString& v1,
+                const QXString& v2, const QXString& v3);
 int QXTrace2LogFile(const std::string& module, int type, const std::string& text);
 
 }  // namespace NSQX_util

@@ -52,14 +52,13 @@ int QXTrace2Str(unsigned int level, std::string& out, const std::string& format,
     return 0;
 }
 
-int QXTrace2Str(unsigned int, std::string&, const std::string&, const QXString&,
-                const QXString&) {
+int QXTrace2Str(unsigned int, std::string&, const std::string&, const QXString&, const QXString&) {
     g_log.push_back("unexpected two-value format");
     return 0;
 }
 
-int QXTrace2Str(unsigned int, std::string&, const std::string&, const QXString&,
-                const QXString&, const QXString&) {
+int QXTrace2Str(unsigned int, std::string&, const std::string&, const QXString&, const QXString&,
+                const QXString&) {
     g_log.push_back("unexpected three-value format");
     return 0;
 }
@@ -82,8 +81,8 @@ int ZorvCommonDBUtility::GetAdminID() {
 }
 
 bool ZorvCommonDBUtility::isInAdmins(unsigned int userId) {
-    bool admin = std::find(g_script.admins.begin(), g_script.admins.end(), userId) !=
-                 g_script.admins.end();
+    bool admin =
+        std::find(g_script.admins.begin(), g_script.admins.end(), userId) != g_script.admins.end();
     g_log.push_back("isInAdmins " + std::to_string(userId) + (admin ? " true" : " false"));
     return admin;
 }

@@ -43,11 +43,15 @@ public:
     bool isNeManaged(unsigned long neId) const;
     long GetAllManagedNE(std::vector<unsigned long>& vecNE);
     long GetAllManagedNE(std::set<unsigned long>& setNE);
-    long GetManagedNE(const std::list<unsigned long>& listNE, std::list<unsigned long>& listManagedNE);
-    long GetManagedNE(const std::vector<unsigned long>& vecNE, std::vector<unsigned long>& vecManagedNE);
-    long GetManagedNE(const std::set<unsigned long>& setNE, std::vector<unsigned long>& vecManagedNE);
+    long GetManagedNE(const std::list<unsigned long>& listNE,
+                      std::list<unsigned long>& listManagedNE);
+    long GetManagedNE(const std::vector<unsigned long>& vecNE,
+                      std::vector<unsigned long>& vecManagedNE);
+    long GetManagedNE(const std::set<unsigned long>& setNE,
+                      std::vector<unsigned long>& vecManagedNE);
     long GetManagedNE(const std::set<unsigned long>& setNE, std::set<unsigned long>& setManagedNE);
-    long GetManagedNE(const std::vector<unsigned long>& vecNE, std::set<unsigned long>& setManagedNE);
+    long GetManagedNE(const std::vector<unsigned long>& vecNE,
+                      std::set<unsigned long>& setManagedNE);
 
 private:
     int m_nUserID;

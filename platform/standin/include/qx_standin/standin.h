@@ -17,20 +17,20 @@ namespace qx_standin {
 
 // Every platform entry point the stand-in journals or can make fail.
 enum class Call {
-    TraceFormat,       // NSQX_util::QXTrace2Str (any overload)
-    TraceWrite,        // NSQX_util::QXTrace2LogFile
-    DbInstance,        // ZorvCommonDBUtility::Instance
-    GetAdminID,        // ZorvCommonDBUtility::GetAdminID
-    IsInAdmins,        // ZorvCommonDBUtility::isInAdmins
-    GetUserName,       // ZorvCommonDBUtility::ZorvGetUserName
-    GetMngDevice,      // ZorvCommonDBUtility::ZorvGetMngDevice
-    IsCloudNode,       // ns_zorvsdk_wrap::IsCloudNode
-    ConsumerCreate,    // ZORVem::EventConsumerProxy constructor
-    ConsumerDestroy,   // ZORVem::EventConsumerProxy destructor
+    TraceFormat,          // NSQX_util::QXTrace2Str (any overload)
+    TraceWrite,           // NSQX_util::QXTrace2LogFile
+    DbInstance,           // ZorvCommonDBUtility::Instance
+    GetAdminID,           // ZorvCommonDBUtility::GetAdminID
+    IsInAdmins,           // ZorvCommonDBUtility::isInAdmins
+    GetUserName,          // ZorvCommonDBUtility::ZorvGetUserName
+    GetMngDevice,         // ZorvCommonDBUtility::ZorvGetMngDevice
+    IsCloudNode,          // ns_zorvsdk_wrap::IsCloudNode
+    ConsumerCreate,       // ZORVem::EventConsumerProxy constructor
+    ConsumerDestroy,      // ZORVem::EventConsumerProxy destructor
     ConsumerUnsubscribe,  // ZORVem::EventConsumerProxy::unsubscribe
-    AppMgrInstance,    // ZorvAppMgr::Instance
-    SendRegReq,        // ZorvAppMgr::ZorvSendRegReqMsgToMDP
-    TaoPoaInit,        // TAO_POA_Initializer::init (stand-in used when TAO is absent)
+    AppMgrInstance,       // ZorvAppMgr::Instance
+    SendRegReq,           // ZorvAppMgr::ZorvSendRegReqMsgToMDP
+    TaoPoaInit,           // TAO_POA_Initializer::init (stand-in used when TAO is absent)
 };
 
 const char* CallName(Call call);
@@ -53,15 +53,15 @@ struct CallRecord {
 
     Call call;
     std::string text;
-    std::uint64_t userId = 0;  // user id as the platform received it
+    std::uint64_t userId = 0;          // user id as the platform received it
     std::vector<unsigned int> filter;  // ZorvGetMngDevice: filter set, ascending
     bool filterNull = false;
-    bool resultListWasEmpty = true;    // ZorvGetMngDevice: list empty on entry
-    unsigned int arg4 = 0;             // ZorvGetMngDevice: 4th argument
-    bool arg5 = false;                 // ZorvGetMngDevice: 5th argument
-    std::vector<std::int64_t> args;    // other integral arguments, in order
-    std::vector<std::uint8_t> bytes;   // SendRegReq: the 24 request bytes
-    bool threw = false;                // an injected fault left the call
+    bool resultListWasEmpty = true;   // ZorvGetMngDevice: list empty on entry
+    unsigned int arg4 = 0;            // ZorvGetMngDevice: 4th argument
+    bool arg5 = false;                // ZorvGetMngDevice: 5th argument
+    std::vector<std::int64_t> args;   // other integral arguments, in order
+    std::vector<std::uint8_t> bytes;  // SendRegReq: the 24 request bytes
+    bool threw = false;               // an injected fault left the call
 };
 
 // A written trace record (one QXTrace2LogFile call).
@@ -80,8 +80,8 @@ void ResetEmpty();
 
 // ---- Journal --------------------------------------------------------------
 
-std::vector<CallRecord> Journal();            // every entry, in call order
-std::vector<std::string> JournalTexts();      // their texts
+std::vector<CallRecord> Journal();        // every entry, in call order
+std::vector<std::string> JournalTexts();  // their texts
 // Entries other than trace calls and TaoPoaInit: what the library asked of
 // the platform proper.
 std::vector<std::string> PlatformCalls();
@@ -110,8 +110,8 @@ void ClearFaults();
 
 // ---- Management database --------------------------------------------------
 
-void SetDatabaseAvailable(bool available);  // Instance() null when false
-void SetAdminId(int adminId);               // what GetAdminID() answers
+void SetDatabaseAvailable(bool available);                 // Instance() null when false
+void SetAdminId(int adminId);                              // what GetAdminID() answers
 void SetAdmins(const std::vector<unsigned int>& userIds);  // isInAdmins
 void SetUserName(unsigned int userId, const std::string& name);
 void RemoveUser(unsigned int userId);
@@ -133,9 +133,9 @@ void SetMngDeviceResult(int result);
 // The built-in data set, for demos and tests that want to name its parts.
 namespace defaults {
 inline constexpr int kAdminId = 1;
-inline constexpr unsigned int kAlice = 42;   // manages NEs 1001..1100, 3000000000
-inline constexpr unsigned int kBob = 43;     // manages the even NEs of 1001..1300
-inline constexpr unsigned int kCarol = 44;   // manages none
+inline constexpr unsigned int kAlice = 42;  // manages NEs 1001..1100, 3000000000
+inline constexpr unsigned int kBob = 43;    // manages the even NEs of 1001..1300
+inline constexpr unsigned int kCarol = 44;  // manages none
 }  // namespace defaults
 
 }  // namespace qx_standin
