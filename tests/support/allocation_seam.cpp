@@ -9,6 +9,7 @@ namespace {
 std::atomic<long> g_countdown{0};
 std::atomic<bool> g_struck{false};
 std::atomic<long> g_count{0};
+std::atomic<qx_test::ReleaseObserver> g_releaseObserver{nullptr};
 
 void* Allocate(std::size_t size) {
     g_count.fetch_add(1, std::memory_order_relaxed);
@@ -29,6 +30,13 @@ void* Allocate(std::size_t size) {
     return p;
 }
 
+void Release(void* p) noexcept {
+    if (qx_test::ReleaseObserver observer = g_releaseObserver.load(std::memory_order_acquire)) {
+        observer(p);
+    }
+    std::free(p);
+}
+
 }  // namespace
 
 void* operator new(std::size_t size) { return Allocate(size); }
@@ -43,12 +51,12 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
 void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
     return operator new(size, tag);
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p) noexcept { Release(p); }
+void operator delete[](void* p) noexcept { Release(p); }
+void operator delete(void* p, std::size_t) noexcept { Release(p); }
+void operator delete[](void* p, std::size_t) noexcept { Release(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { Release(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { Release(p); }
 
 namespace qx_test {
 
@@ -62,5 +70,9 @@ bool AllocationFailureStruck() { return g_struck.load(std::memory_order_acquire)
 long AllocationCount() { return g_count.load(std::memory_order_relaxed); }
 
 void ResetAllocationCount() { g_count.store(0, std::memory_order_relaxed); }
+
+void SetReleaseObserver(ReleaseObserver observer) {
+    g_releaseObserver.store(observer, std::memory_order_release);
+}
 
 }  // namespace qx_test

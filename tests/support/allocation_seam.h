@@ -14,6 +14,11 @@ bool AllocationFailureStruck();
 long AllocationCount();
 void ResetAllocationCount();
 
+// Called with every block the executable's operator delete frees, just before
+// it is freed; null stops it. Must neither allocate nor throw.
+using ReleaseObserver = void (*)(void*);
+void SetReleaseObserver(ReleaseObserver observer);
+
 class ScopedNthAllocationFailure {
 public:
     explicit ScopedNthAllocationFailure(long n) { FailNthAllocation(n); }

@@ -1,0 +1,40 @@
+// Controls of the stand-in application manager (ZorvAppMgr): script what a
+// registration send answers and check that every response it handed out was
+// released exactly once. Thread-safe; Reset() brings back the defaults below.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace qx_standin {
+
+// ---- Scripted sends ---------------------------------------------------------
+// Queued answers are used first-in first-out; a send with nothing queued
+// answers with the default response.
+
+// The send returns `sendResult` (non-zero: delivered) and hands out a new
+// response (echo, result).
+void QueueSendResponse(std::uint8_t echo, std::uint8_t result, int sendResult = 1);
+// The send returns `sendResult` and hands out no response. 0 is the
+// platform's failure; anything else breaks its contract (for robustness tests).
+void QueueSendWithoutResponse(int sendResult = 0);
+// The response of sends with nothing queued, returned with 1; (9, 0) after
+// Reset(): the MDP accepts.
+void SetDefaultSendResponse(std::uint8_t echo, std::uint8_t result);
+
+// ---- Response ownership -----------------------------------------------------
+// Every response is allocated with new and belongs to the caller, which
+// deletes it. The stand-in cannot see a delete by itself: a test process that
+// wants the count replaces the global operator delete and reports each pointer
+// with NoteResponseReleased() before freeing it.
+
+// Responses handed out since Reset().
+std::size_t ResponsesHandedOut();
+// Of those, the ones not reported released yet.
+std::size_t ResponsesAlive();
+// True when `p` is a response handed out and not yet reported released; it
+// then counts as released. Never locks or allocates, so it is safe to call
+// from operator delete at any time, static destruction included.
+bool NoteResponseReleased(const void* p) noexcept;
+
+}  // namespace qx_standin
