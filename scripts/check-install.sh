@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Installs a Release build into a fresh prefix and builds a small process
+# against it as users do: once through find_package, once through
+# pkg-config; runs both. Also checks that the library's CMake package loads
+# from a prefix without the stand-in platform.
+#
+# Usage: scripts/check-install.sh <build folder>
+# JOBS (default 2) sets the build's parallelism; KEEP_PREFIX=1 keeps the
+# temporary prefix for a look after the run.
+set -euo pipefail
+
+if [ $# -ne 1 ]; then
+    echo "usage: $0 <build folder>" >&2
+    exit 2
+fi
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$1
+consumer_src=$root/tests/install_consumer
+
+step() { echo "== check-install: $*"; }
+fail() {
+    echo "check-install: FAILED: $*" >&2
+    exit 1
+}
+
+work=$(mktemp -d /tmp/qx-install-XXXXXX)
+if [ "${KEEP_PREFIX:-0}" = 1 ]; then
+    trap 'echo "check-install: kept $work"' EXIT
+else
+    trap 'rm -rf "$work"' EXIT
+fi
+prefix=$work/prefix
+
+step "Release build in $build"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DQX_BUILD_TESTS=OFF -DQX_BUILD_EXAMPLES=OFF -DQX_BUILD_BENCH=OFF -DQX_BUILD_FUZZ=OFF \
+    -DQX_SANITIZE= >/dev/null
+cmake --build "$build" -j "${JOBS:-2}"
+
+step "install, all components, into $prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+library=$(find "$prefix" -name libqx_sysevent.so.1 -print -quit)
+[ -n "$library" ] || fail "libqx_sysevent.so.1 not installed"
+libdir=$(dirname "$library")
+for f in "$libdir"/libqx_sysevent.so "$libdir"/libqx_platform_standin.so.1 \
+    "$prefix"/include/qx_sysevent/qx_sysevent.h "$prefix"/include/qx_standin/standin.h \
+    "$libdir"/cmake/qx_sysevent/qx_sysevent-config.cmake \
+    "$libdir"/pkgconfig/qx_sysevent.pc "$libdir"/pkgconfig/qx_platform_standin.pc; do
+    [ -e "$f" ] || fail "not installed: ${f#"$prefix"/}"
+done
+# An installed library must not look for its dependencies in the build tree.
+if readelf -d "$libdir"/libqx_sysevent.so.1 | grep -Eq 'RPATH|RUNPATH'; then
+    fail "installed libqx_sysevent.so.1 keeps a run path"
+fi
+
+step "find_package consumer"
+cmake -S "$consumer_src" -B "$work/cmake-consumer" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF >/dev/null
+found=$(sed -n 's/^qx_sysevent_DIR:PATH=//p' "$work/cmake-consumer/CMakeCache.txt")
+[ "$found" = "$libdir/cmake/qx_sysevent" ] || fail "find_package found $found"
+cmake --build "$work/cmake-consumer"
+LD_LIBRARY_PATH=$libdir "$work/cmake-consumer/qx_install_consumer" ||
+    fail "find_package consumer"
+
+step "pkg-config consumer"
+export PKG_CONFIG_PATH=$libdir/pkgconfig
+for module in qx_sysevent qx_platform_standin; do
+    found=$(pkg-config --variable=prefix "$module") || fail "pkg-config does not know $module"
+    [ "$found" = "$prefix" ] || fail "pkg-config found $module in $found"
+done
+flags=$(pkg-config --cflags --libs qx_sysevent qx_platform_standin)
+read -r -a flags <<<"$flags"
+g++ -std=c++17 -Wall -Wextra -Werror "$consumer_src/main.cpp" "${flags[@]}" \
+    -o "$work/pkgconfig-consumer"
+LD_LIBRARY_PATH=$libdir "$work/pkgconfig-consumer" || fail "pkg-config consumer"
+
+step "CMake package without the stand-in"
+cmake --install "$build" --prefix "$work/library-only" --component runtime >/dev/null
+cmake --install "$build" --prefix "$work/library-only" --component development >/dev/null
+[ -z "$(find "$work/library-only" -name 'libqx_platform_standin*' -print -quit)" ] ||
+    fail "the stand-in is installed with the library's components"
+cmake -S "$consumer_src" -B "$work/library-only-consumer" -G Ninja \
+    -DCMAKE_PREFIX_PATH="$work/library-only" -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF \
+    -DQX_CONSUMER_WITHOUT_STANDIN=ON >/dev/null || fail "package without the stand-in"
+
+step "passed"
