@@ -5,7 +5,8 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_COMMON := -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 
-.PHONY: all deps build demo test test-unit test-asan test-tsan bench clean
+.PHONY: all deps build demo test test-unit test-asan test-tsan test-valgrind test-tidy \
+        test-format test-install package bench clean
 
 all: build
 
@@ -53,7 +54,32 @@ fuzz: deps
 
 test-fuzz: fuzz
 
-test: test-unit test-asan test-tsan test-fuzz
+# The demo under memcheck: no invalid access, no uninitialised read, no leak.
+test-valgrind: build
+	valgrind --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect \
+	    --track-origins=yes --quiet \
+	    $(BUILD)/release/examples/qx_demo $(BUILD)/release/qx_demo_valgrind.log > /dev/null
+
+# Every C++ file of the repository under the repository's clang-tidy checks.
+TIDY_FILES = $(shell git ls-files '*.cpp' | grep -v '^fuzz/')
+test-tidy: build
+	run-clang-tidy -quiet -p $(BUILD)/release -j $(JOBS) $(addprefix $(CURDIR)/,$(TIDY_FILES)) \
+	    > $(BUILD)/clang-tidy.log 2>&1 || { grep -E 'warning:|error:' -A3 $(BUILD)/clang-tidy.log; exit 1; }
+	@echo "clang-tidy: clean"
+
+test-format: deps
+	clang-format --dry-run --Werror $(shell git ls-files '*.cpp' '*.h')
+	@echo "clang-format: clean"
+
+# The installed package, used from a tiny out-of-tree consumer through
+# find_package and through pkg-config.
+test-install: deps
+	JOBS=$(JOBS) ./scripts/check-install.sh $(BUILD)/install
+
+package: deps
+	JOBS=$(JOBS) ./scripts/make-packages.sh $(BUILD)/package
+
+test: test-unit test-format test-asan test-tsan test-fuzz test-valgrind test-tidy test-install
 
 clean:
 	rm -rf $(BUILD)

@@ -30,6 +30,7 @@ TEST_F(AdminRegistryRaceTest, RacingFirstInstanceCallsShareOneObject) {
         std::atomic<int> ready{0};
         std::vector<TEUserIDMgr*> seen(kThreads, nullptr);
         std::vector<std::thread> threads;
+        threads.reserve(kThreads);
         for (int t = 0; t < kThreads; ++t) {
             threads.emplace_back([&, t] {
                 ready.fetch_add(1);
@@ -50,6 +51,7 @@ TEST_F(AdminRegistryRaceTest, RacingFirstInstanceCallsShareOneObject) {
 TEST_F(AdminRegistryRaceTest, ConcurrentChecksEachWriteTheirRecord) {
     constexpr int kChecks = 200;
     std::vector<std::thread> threads;
+    threads.reserve(kThreads);
     std::atomic<int> wrong{0};
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&, t] {

@@ -20,6 +20,7 @@ TEST_F(StandinRaceTest, ConcurrentTraceAndQueriesKeepEveryRecord) {
     constexpr int kThreads = 8;
     constexpr int kCalls = 250;
     std::vector<std::thread> threads;
+    threads.reserve(kThreads);
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([t] {
             for (int i = 0; i < kCalls; ++i) {

@@ -42,8 +42,8 @@ TEST_F(AdminClientTest, ChecksAskLow32BitsAndTraceTheFullId) {
     EXPECT_FALSE(TEUserIDMgr::Instance()->IsAdminUserID(6));
     EXPECT_EQ(own_platform::Log(),
               (Log{"Instance non-null", "isInAdmins 5 true",
-                   "format 5120 call pZorv->isInAdmins return true, userid is %d \n "
-                   "ulong:4294967301",
+                   std::string("format 5120 call pZorv->isInAdmins return true, userid is %d \n ") +
+                       "ulong:4294967301",
                    "write qx_sysevent 1 call pZorv->isInAdmins return true, userid is %d \n",
                    "Instance non-null", "isInAdmins 6 false",
                    "format 5120 call pZorv->isInAdmins return false, userid is %d \n ulong:6",

@@ -53,13 +53,13 @@ int QXTrace2Str(unsigned int level, std::string& out, const std::string& format,
 }
 
 int QXTrace2Str(unsigned int, std::string&, const std::string&, const QXString&, const QXString&) {
-    g_log.push_back("unexpected two-value format");
+    g_log.emplace_back("unexpected two-value format");
     return 0;
 }
 
 int QXTrace2Str(unsigned int, std::string&, const std::string&, const QXString&, const QXString&,
                 const QXString&) {
-    g_log.push_back("unexpected three-value format");
+    g_log.emplace_back("unexpected three-value format");
     return 0;
 }
 
@@ -71,7 +71,7 @@ int QXTrace2LogFile(const std::string& module, int type, const std::string& text
 }  // namespace NSQX_util
 
 ZorvCommonDBUtility* ZorvCommonDBUtility::Instance() {
-    g_log.push_back(g_script.databaseAvailable ? "Instance non-null" : "Instance null");
+    g_log.emplace_back(g_script.databaseAvailable ? "Instance non-null" : "Instance null");
     return g_script.databaseAvailable ? &g_database : nullptr;
 }
 
