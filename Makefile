@@ -61,7 +61,7 @@ test-valgrind: build
 	    $(BUILD)/release/examples/qx_demo $(BUILD)/release/qx_demo_valgrind.log > /dev/null
 
 # Every C++ file of the repository under the repository's clang-tidy checks.
-TIDY_FILES = $(shell git ls-files '*.cpp' | grep -v '^fuzz/')
+TIDY_FILES = $(shell git ls-files '*.cpp' | grep -v -E '^(fuzz|bench)/')
 test-tidy: build
 	run-clang-tidy -quiet -p $(BUILD)/release -j $(JOBS) $(addprefix $(CURDIR)/,$(TIDY_FILES)) \
 	    > $(BUILD)/clang-tidy.log 2>&1 || { grep -E 'warning:|error:' -A3 $(BUILD)/clang-tidy.log; exit 1; }
@@ -80,6 +80,19 @@ package: deps
 	JOBS=$(JOBS) ./scripts/make-packages.sh $(BUILD)/package
 
 test: test-unit test-format test-asan test-tsan test-fuzz test-valgrind test-tidy test-install
+
+# The library against hand-written baselines in one Release binary: medians
+# of interleaved repetitions into $(BUILD)/bench/bench_results.json, then the
+# ratios against their goals.
+BENCH_FLAGS ?= --benchmark_repetitions=7 --benchmark_min_time=0.3 \
+    --benchmark_enable_random_interleaving=true --benchmark_display_aggregates_only=true
+bench: deps
+	cmake -S . -B $(BUILD)/bench $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release \
+	    -DQX_BUILD_BENCH=ON -DQX_BUILD_TESTS=OFF -DQX_BUILD_EXAMPLES=OFF
+	cmake --build $(BUILD)/bench -j $(JOBS) --target qx_bench qx_ne_query_profile
+	$(BUILD)/bench/bench/qx_bench $(BENCH_FLAGS) \
+	    --benchmark_out=$(BUILD)/bench/bench_results.json --benchmark_out_format=json
+	python3 bench/ratio_report.py $(BUILD)/bench/bench_results.json
 
 clean:
 	rm -rf $(BUILD)

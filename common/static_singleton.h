@@ -39,14 +39,10 @@ T* LoadInstance(T* const& slot) {
     return __atomic_load_n(&slot, __ATOMIC_ACQUIRE);
 }
 
-// Returns the instance, creating it with `create()` (which returns a new T*)
-// if there is none. Null only when the lock cannot be taken. If `create`
-// throws, the slot stays null, the lock is released and the exception passes.
+// The locked half of GetOrCreateInstance. Kept out of line so that the
+// unlocked read before it compiles to a load and a test, with no frame.
 template <typename T, typename Create>
-T* GetOrCreateInstance(T*& slot, Create create) {
-    if (T* existing = LoadInstance(slot)) {
-        return existing;
-    }
+[[gnu::noinline]] T* CreateInstanceUnderLock(T*& slot, Create create) {
     StaticObjectLockHold hold;
     if (!hold.locked()) {
         return nullptr;
@@ -57,6 +53,17 @@ T* GetOrCreateInstance(T*& slot, Create create) {
         __atomic_store_n(&slot, current, __ATOMIC_RELEASE);
     }
     return current;
+}
+
+// Returns the instance, creating it with `create()` (which returns a new T*)
+// if there is none. Null only when the lock cannot be taken. If `create`
+// throws, the slot stays null, the lock is released and the exception passes.
+template <typename T, typename Create>
+T* GetOrCreateInstance(T*& slot, Create create) {
+    if (T* existing = LoadInstance(slot)) {
+        return existing;
+    }
+    return CreateInstanceUnderLock(slot, create);
 }
 
 template <typename T>

@@ -105,19 +105,22 @@ int ZorvCommonDBUtility::ZorvGetUserName(unsigned int userId, char* name) {
 int ZorvCommonDBUtility::ZorvGetMngDevice(unsigned int userId, const std::set<unsigned int>* filter,
                                           std::list<unsigned int>* result, unsigned int arg4,
                                           bool arg5) {
+    const bool journaling = qx_standin::detail::Journaling();
     CallRecord record(Call::GetMngDevice);
     record.userId = userId;
     record.filterNull = filter == nullptr;
-    if (filter != nullptr) {
-        record.filter.assign(filter->begin(), filter->end());
-    }
     record.resultListWasEmpty = result == nullptr || result->empty();
     record.arg4 = arg4;
     record.arg5 = arg5;
-    record.text = "ZorvGetMngDevice(" + std::to_string(userId) + ", " +
-                  (filter == nullptr ? std::string("null") : "{" + List(*filter) + "}") + ", " +
-                  (result == nullptr ? std::string("null") : "[" + List(*result) + "]") + ", " +
-                  std::to_string(arg4) + ", " + Bool(arg5) + ")";
+    if (journaling) {
+        if (filter != nullptr) {
+            record.filter.assign(filter->begin(), filter->end());
+        }
+        record.text = "ZorvGetMngDevice(" + std::to_string(userId) + ", " +
+                      (filter == nullptr ? std::string("null") : "{" + List(*filter) + "}") + ", " +
+                      (result == nullptr ? std::string("null") : "[" + List(*result) + "]") + ", " +
+                      std::to_string(arg4) + ", " + Bool(arg5) + ")";
+    }
     qx_standin::detail::CheckFault(record);
 
     int code = 1;
@@ -136,8 +139,10 @@ int ZorvCommonDBUtility::ZorvGetMngDevice(unsigned int userId, const std::set<un
     if (result != nullptr) {
         result->insert(result->end(), answer.begin(), answer.end());
     }
-    record.text += " = " + std::to_string(code) + " [" + List(answer) + "]";
-    qx_standin::detail::Record(std::move(record));
+    if (journaling) {
+        record.text += " = " + std::to_string(code) + " [" + List(answer) + "]";
+        qx_standin::detail::Record(std::move(record));
+    }
     return code;
 }
 

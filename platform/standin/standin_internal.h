@@ -1,6 +1,7 @@
 // The stand-in's shared state. One mutex guards all of it.
 #pragma once
 
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -23,7 +24,7 @@ struct TraceFault {
 
 struct Shared {
     std::mutex mutex;
-    bool journaling = true;
+    std::atomic<bool> journaling{true};
     std::vector<CallRecord> journal;
     std::vector<TraceRecord> traces;
     std::string logPath;

@@ -65,6 +65,8 @@ void Record(CallRecord record) {
     }
 }
 
+bool Journaling() { return GetShared().journaling.load(std::memory_order_relaxed); }
+
 std::string Escape(const std::string& bytes) {
     std::string out;
     for (unsigned char c : bytes) {

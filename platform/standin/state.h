@@ -14,6 +14,9 @@ namespace qx_standin::detail {
 void CheckFault(CallRecord record);
 // Appends a finished call to the journal.
 void Record(CallRecord record);
+// Whether calls are journaled: when not, entry points skip rendering their
+// journal text, which would otherwise dominate what benchmarks measure.
+bool Journaling();
 
 // Renders bytes for a journal text: printable ASCII as is, quotes and
 // backslashes escaped, \n as \n, anything else as \xNN.

@@ -51,15 +51,17 @@ std::string Render(const std::string& format, std::initializer_list<const QXStri
 int Format(unsigned int level, std::string& out, const std::string& format,
            std::initializer_list<const QXString*> values) {
     CallRecord record(Call::TraceFormat);
-    record.text =
-        "QXTrace2Str(" + std::to_string(level) + ", \"" + qx_standin::detail::Escape(format) + "\"";
-    record.args.push_back(level);
-    for (const QXString* value : values) {
-        record.text +=
-            std::string(", ") + (value->isSigned() ? "int " : "ulong ") + Decimal(*value);
-        record.args.push_back(static_cast<std::int64_t>(value->bits()));
+    if (qx_standin::detail::Journaling()) {
+        record.text = "QXTrace2Str(" + std::to_string(level) + ", \"" +
+                      qx_standin::detail::Escape(format) + "\"";
+        record.args.push_back(level);
+        for (const QXString* value : values) {
+            record.text +=
+                std::string(", ") + (value->isSigned() ? "int " : "ulong ") + Decimal(*value);
+            record.args.push_back(static_cast<std::int64_t>(value->bits()));
+        }
+        record.text += ")";
     }
-    record.text += ")";
     qx_standin::detail::CheckFault(record);
     out = Render(format, values);
     qx_standin::detail::Record(std::move(record));
@@ -91,9 +93,11 @@ int QXTrace2Str(unsigned int level, std::string& out, const std::string& format,
 
 int QXTrace2LogFile(const std::string& module, int type, const std::string& text) {
     CallRecord record(Call::TraceWrite);
-    record.text = "QXTrace2LogFile(\"" + qx_standin::detail::Escape(module) + "\", " +
-                  std::to_string(type) + ", \"" + qx_standin::detail::Escape(text) + "\")";
-    record.args.push_back(type);
+    if (qx_standin::detail::Journaling()) {
+        record.text = "QXTrace2LogFile(\"" + qx_standin::detail::Escape(module) + "\", " +
+                      std::to_string(type) + ", \"" + qx_standin::detail::Escape(text) + "\")";
+        record.args.push_back(type);
+    }
     qx_standin::detail::CheckFault(record);
 
     auto& s = qx_standin::detail::GetShared();
