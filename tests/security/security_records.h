@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "qx_standin/standin.h"
-
 namespace security_test {
 
 inline constexpr long kUserNameNotDelivered = 0x42008125;
@@ -50,11 +48,6 @@ inline std::string NoManagedNeRecord(int userId) {
            std::to_string(userId) + " \n";
 }
 
-inline std::string AllManagedErrorRecord(long retCode) {
-    return "ZorvService error! retcode = " + std::to_string(static_cast<unsigned long>(retCode)) +
-           "\n";
-}
-
 inline const std::string kServiceError = "ZorvService error!";
 
 // The journal text of one ZorvGetMngDevice call.
@@ -69,17 +62,6 @@ inline std::string MngDeviceCall(unsigned int userId, const std::vector<unsigned
     };
     return "ZorvGetMngDevice(" + std::to_string(userId) + ", {" + join(filter) +
            "}, [], 0, false) = " + std::to_string(result) + " [" + join(answer) + "]";
-}
-
-// The journal entry of the last management database query.
-inline qx_standin::CallRecord LastQuery() {
-    const auto journal = qx_standin::Journal();
-    for (auto it = journal.rbegin(); it != journal.rend(); ++it) {
-        if (it->call == qx_standin::Call::GetMngDevice) {
-            return *it;
-        }
-    }
-    return qx_standin::CallRecord(qx_standin::Call::TraceFormat, "no query");
 }
 
 inline std::string CloudCall(bool cloud) {

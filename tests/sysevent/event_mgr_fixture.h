@@ -13,11 +13,9 @@
 
 namespace qx_test {
 
-inline constexpr int kConsumerUnavailable = 0x4101F40D;
 inline constexpr int kKeyAlreadyRegistered = 0x4103F210;
 
 // What the stand-in journals for the consumer's base.
-inline const std::string kBaseCreated = "EventConsumerProxy::EventConsumerProxy(0, true, 1)";
 inline const std::string kBaseDestroyed = "EventConsumerProxy::~EventConsumerProxy()";
 
 inline SvrEvent Key(const std::string& primary, const std::string& secondary) {

@@ -1,8 +1,8 @@
-// The exported key ordering: primary string first, then secondary, each as
-// unsigned bytes with a proper prefix first; never as one joined string.
+// Event keys: the exported ordering (primary string first, then secondary,
+// each as unsigned bytes with a proper prefix first; never as one joined
+// string) and the table entries it tells apart.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -11,7 +11,10 @@
 namespace {
 
 using namespace std::string_literals;
+using qx_test::EventMgrTest;
+using qx_test::FirstHandler;
 using qx_test::Key;
+using qx_test::kKeyAlreadyRegistered;
 
 TEST(SvrEventOrder, OrdersTrickyKeysAscending) {
     const std::vector<SvrEvent> ascending = {
@@ -30,34 +33,19 @@ TEST(SvrEventOrder, OrdersTrickyKeysAscending) {
     }
 }
 
-TEST(SvrEventOrder, FieldsAreNeverComparedJoined) {
-    // Both join to "ab".
-    EXPECT_TRUE(Key("a", "b") < Key("ab", ""));
-    EXPECT_FALSE(Key("ab", "") < Key("a", "b"));
-    // The primary string decides whenever it differs.
-    EXPECT_TRUE(Key("a", "zzzz") < Key("b", ""));
-}
-
-TEST(SvrEventOrder, EqualBytesAndLengthsAreTheSameKey) {
-    const SvrEvent a = Key("p\0q\x80"s, "\0"s);
-    const SvrEvent b = Key("p\0q\x80"s, "\0"s);
-    EXPECT_FALSE(a < b);
-    EXPECT_FALSE(b < a);
-}
-
-TEST(SvrEventOrder, KeysDifferingOnlyByTrailingNulAreDistinctInAMap) {
-    std::map<SvrEvent, int> table;
-    table.emplace(Key("a", ""), 1);
-    table.emplace(Key("a\0"s, ""), 2);
-    table.emplace(Key("a", "\0"s), 3);
-    table.emplace(Key("a\0"s, ""), 4);  // same key as the second
-    ASSERT_EQ(table.size(), 3u);
-    std::vector<int> order;
-    order.reserve(table.size());
-    for (const auto& entry : table) {
-        order.push_back(entry.second);
+// The consumer's table keeps each key as given: copying must keep embedded
+// zero bytes and bytes of 0x80 and up, and never join the two fields.
+TEST_F(EventMgrTest, KeysThatDifferAnywhereRegisterSeparately) {
+    QXSysEventMgrIF* facade = QXSysEventMgrIF::Instance();
+    const std::vector<SvrEvent> keys = {Key("", ""),     Key("A", "x"),   Key("A", "y"),
+                                        Key("ab", ""),   Key("a", "b"),   Key("a", ""),
+                                        Key("a\0"s, ""), Key("a", "\0"s), Key("\x80", "")};
+    for (const SvrEvent& key : keys) {
+        EXPECT_EQ(facade->RegEventHandler(key, FirstHandler), 0);
     }
-    EXPECT_EQ(order, (std::vector<int>{1, 3, 2}));
+    for (const SvrEvent& key : keys) {
+        EXPECT_EQ(facade->RegEventHandler(key, nullptr), kKeyAlreadyRegistered);
+    }
 }
 
 }  // namespace
