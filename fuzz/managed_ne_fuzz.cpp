@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "managed_ne_model.h"
 #include "qx_standin/standin.h"
 #include "qx_sysevent/user_security_mgr.h"
 
@@ -17,7 +18,6 @@ namespace {
 using Ids = std::vector<unsigned long>;
 using Call = qx_standin::Call;
 
-constexpr long kQueryFailedWithoutCode = 0x42008126;
 constexpr unsigned long kWide = 1UL << 32;
 
 void Check(bool holds) {
@@ -73,61 +73,8 @@ private:
     std::size_t m_size;
 };
 
-struct Scenario {
-    int userId = 0;
-    bool cloud = false;
-    bool scripted = false;  // the query answers `listed` whatever the filter
-    int result = 1;
-    std::vector<unsigned int> listed;  // data set (managed NEs) or scripted answer
-    Ids input;
-    Ids prior;
-};
-
-enum class Kind { List, Vector, Set };
-
-struct Expected {
-    long result = 0;
-    Ids output;  // poured into the output's kind
-    bool query = false;
-    std::vector<unsigned int> filter;
-    std::size_t records = 0;
-};
-
-Expected Model(const Scenario& s, const Ids& walk, Kind out) {
-    Expected e;
-    if (s.cloud) {
-        e.output = out == Kind::List ? walk : s.prior;
-        const Ids& tail = out == Kind::List ? s.prior : walk;
-        e.output.insert(e.output.end(), tail.begin(), tail.end());
-        return e;
-    }
-    std::set<unsigned int> filter;
-    for (unsigned long id : walk) {
-        if (id < kWide) {
-            filter.insert(static_cast<unsigned int>(id));
-        }
-    }
-    if (filter.empty()) {
-        return e;
-    }
-    e.query = true;
-    e.filter.assign(filter.begin(), filter.end());
-    std::vector<unsigned int> answer;
-    for (unsigned int id : s.listed) {
-        if (s.scripted || filter.count(id) != 0) {
-            answer.push_back(id);
-        }
-    }
-    if (s.result != 1) {
-        e.records = 3;
-        e.result = s.result == 0 ? kQueryFailedWithoutCode : s.result;
-        e.output = s.prior;
-        return e;
-    }
-    e.records = 2;
-    e.output.assign(answer.begin(), answer.end());
-    return e;
-}
+using Kind = qx_test::NeContainer;
+using Scenario = qx_test::NeFilterScenario;
 
 template <typename Input, typename Output>
 void Run(const Scenario& s, Kind out) {
@@ -144,12 +91,14 @@ void Run(const Scenario& s, Kind out) {
 
     const Input input(s.input.begin(), s.input.end());
     Output output(s.prior.begin(), s.prior.end());
-    const Expected e = Model(s, Ids(input.begin(), input.end()), out);
+    const qx_test::NeFilterOutcome e =
+        qx_test::ModelGetManagedNE(s, Ids(input.begin(), input.end()), out);
     Check(manager.GetManagedNE(input, output) == e.result);
     Check(output == Output(e.output.begin(), e.output.end()));
     Check(qx_standin::CountCalls(Call::IsCloudNode) == 1);
-    Check(qx_standin::CountCalls(Call::GetMngDevice) == (e.query ? 1U : 0U));
-    Check(qx_standin::TraceRecords().size() == e.records);
+    Check(qx_standin::CountCalls(Call::GetMngDevice) == (e.queried ? 1U : 0U));
+    const std::size_t records = !e.queried ? 0 : s.result != 1 ? 3 : 2;
+    Check(qx_standin::TraceRecords().size() == records);
     for (const qx_standin::CallRecord& call : qx_standin::Journal()) {
         if (call.call == Call::GetMngDevice) {
             Check(call.filter == e.filter);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "managed_ne_model.h"
 #include "qx_standin/standin.h"
 #include "qx_sysevent/user_security_mgr.h"
 #include "security_records.h"
@@ -20,7 +21,9 @@ using namespace security_test;
 using Ids = std::vector<unsigned long>;
 using Strings = std::vector<std::string>;
 
-enum class Kind { List, Vector, Set };
+using Kind = qx_test::NeContainer;
+using qx_test::NeFilterOutcome;
+using qx_test::NeFilterScenario;
 
 const char* InputKind(Kind kind) {
     return kind == Kind::List ? "listNE" : kind == Kind::Vector ? "vecNE" : "setNE";
@@ -31,69 +34,36 @@ const char* OutputKind(Kind kind) {
                                   : "setManagedNE";
 }
 
-struct Scenario {
-    int userId = 0;
-    bool cloud = false;
-    int queryResult = 1;
-    std::vector<unsigned int> managed;  // in the database's order
-    Ids input;                          // before the input container shapes it
-    Ids prior;                          // the output before the call
-};
-
+// The model's outcome as the calls and records the stand-in should see.
 struct Expected {
     long result = 0;
-    Ids output;  // sequence that, poured into the output kind, is the output
+    Ids output;
     Strings calls;
     Strings records;
 };
 
-// What the procedure is meant to do, written as plainly as possible.
-Expected Model(const Scenario& s, const Ids& walk, Kind in, Kind out) {
-    Expected e;
-    e.calls.push_back(CloudCall(s.cloud));
-    if (s.cloud) {
-        e.output = out == Kind::List ? walk : s.prior;
-        const Ids& tail = out == Kind::List ? s.prior : walk;
-        e.output.insert(e.output.end(), tail.begin(), tail.end());
-        return e;
-    }
-    std::set<unsigned int> filter;
-    for (unsigned long id : walk) {
-        if (id < kFirstWideNeId) {
-            filter.insert(static_cast<unsigned int>(id));
+Expected Expect(const NeFilterScenario& s, const Ids& walk, Kind in, Kind out) {
+    const NeFilterOutcome o = qx_test::ModelGetManagedNE(s, walk, out);
+    Expected e{o.result, o.output, {CloudCall(s.cloud)}, {}};
+    if (o.queried) {
+        e.calls.push_back(
+            MngDeviceCall(static_cast<unsigned int>(s.userId), o.filter, s.result, o.answer));
+        e.records = {FilterRequestRecord(InputKind(in), s.userId, o.filter.size()),
+                     AnswerRecord(OutputKind(out), s.result, s.userId, o.answer.size())};
+        if (s.result != 1) {
+            e.records.push_back(kServiceError);
         }
     }
-    if (filter.empty()) {
-        return e;
-    }
-    std::vector<unsigned int> answer;
-    for (unsigned int id : s.managed) {
-        if (filter.count(id) != 0) {
-            answer.push_back(id);
-        }
-    }
-    e.calls.push_back(MngDeviceCall(static_cast<unsigned int>(s.userId),
-                                    std::vector<unsigned int>(filter.begin(), filter.end()),
-                                    s.queryResult, answer));
-    e.records = {FilterRequestRecord(InputKind(in), s.userId, filter.size()),
-                 AnswerRecord(OutputKind(out), s.queryResult, s.userId, answer.size())};
-    if (s.queryResult != 1) {
-        e.records.push_back(kServiceError);
-        e.result = s.queryResult == 0 ? kQueryFailedWithoutCode : s.queryResult;
-        e.output = s.prior;
-        return e;
-    }
-    e.output.assign(answer.begin(), answer.end());
     return e;
 }
 
 class ManagedNeModel : public qx_test::StandinTest {
 protected:
     template <typename Input, typename Output>
-    void Check(const Scenario& s, Kind in, Kind out) {
+    void Check(const NeFilterScenario& s, Kind in, Kind out) {
         const Input input(s.input.begin(), s.input.end());
         Output output(s.prior.begin(), s.prior.end());
-        const Expected e = Model(s, Ids(input.begin(), input.end()), in, out);
+        const Expected e = Expect(s, Ids(input.begin(), input.end()), in, out);
 
         CUserSecurityMgr manager(s.userId);
         qx_standin::ClearJournal();
@@ -117,19 +87,19 @@ unsigned long RandomNeId(std::mt19937_64& rng) {
     return rng() % 20;
 }
 
-Scenario RandomScenario(std::mt19937_64& rng) {
+NeFilterScenario RandomScenario(std::mt19937_64& rng) {
     static const int kResults[] = {1, 1, 1, 0, 2, -1};
-    Scenario s;
+    NeFilterScenario s;
     s.userId = static_cast<int>(rng() % 8) - 2;
     s.cloud = rng() % 4 == 0;
-    s.queryResult = kResults[rng() % std::size(kResults)];
+    s.result = kResults[rng() % std::size(kResults)];
     for (unsigned int id = 0; id < 20; ++id) {
         if (rng() % 2 == 0) {
-            s.managed.push_back(id);
+            s.listed.push_back(id);
         }
     }
-    s.managed.push_back(3000000000U);
-    std::shuffle(s.managed.begin(), s.managed.end(), rng);
+    s.listed.push_back(3000000000U);
+    std::shuffle(s.listed.begin(), s.listed.end(), rng);
     for (unsigned n = rng() % 12; n > 0; --n) {
         s.input.push_back(RandomNeId(rng));
     }
@@ -146,11 +116,11 @@ TEST_F(ManagedNeModel, AllOverloadsFollowTheModelOverRandomScenarios) {
     // A fixed seed: a failing round can be replayed.
     std::mt19937_64 rng(20240611);  // NOLINT(cert-msc32-c,cert-msc51-cpp)
     for (int round = 0; round < 400; ++round) {
-        const Scenario s = RandomScenario(rng);
+        const NeFilterScenario s = RandomScenario(rng);
         qx_standin::Reset();
         qx_standin::SetCloudNode(s.cloud);
-        qx_standin::SetManagedNEs(static_cast<unsigned int>(s.userId), s.managed);
-        qx_standin::SetMngDeviceResult(s.queryResult);
+        qx_standin::SetManagedNEs(static_cast<unsigned int>(s.userId), s.listed);
+        qx_standin::SetMngDeviceResult(s.result);
         SCOPED_TRACE("round " + std::to_string(round));
 
         Check<List, List>(s, Kind::List, Kind::List);
