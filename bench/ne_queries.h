@@ -20,7 +20,7 @@ inline const char* SideName(Side side) { return side == Side::kLibrary ? "Librar
 
 // Each query's two records, as the library writes them: what the platform's
 // trace library does for them is the platform's cost, not the library's.
-struct VectorToVector {
+struct VectorToVectorTexts {
     static constexpr const char* kName = "GetManagedNE_VecToVec";
     static constexpr const char* kRequest =
         "Call ZorvCommonDBUtility::ZorvGetMngDevice ,userid = %d,vecNE.size() = %d \n";
@@ -29,23 +29,9 @@ struct VectorToVector {
         "vecManagedNE.size() = %d \n";
     using Input = std::vector<unsigned long>;
     using Output = std::vector<unsigned long>;
-    // Allocations inside the platform calls that the library makes and the
-    // baseline does not: the node query and the two records.
-    static std::size_t PlatformExtraAllocations(std::size_t filtered, std::size_t answered) {
-        return CountAllocations([] { ns_zorvsdk_wrap::IsCloudNode(); }) +
-               PlatformAllocationsOfRecord(kRequest, kUserId,
-                                           static_cast<unsigned long>(filtered)) +
-               PlatformAllocationsOfRecord(kAnswer, 1UL, kUserId,
-                                           static_cast<unsigned long>(answered));
-    }
-    static Input MakeInput(const std::vector<unsigned long>& ids) { return ids; }
-    static long Run(Side side, CUserSecurityMgr& manager, const Input& input, Output& output) {
-        return side == Side::kLibrary ? manager.GetManagedNE(input, output)
-                                      : BaselineGetManagedNE(kUserId, input, output);
-    }
 };
 
-struct SetToSet {
+struct SetToSetTexts {
     static constexpr const char* kName = "GetManagedNE_SetToSet";
     static constexpr const char* kRequest =
         "Call ZorvCommonDBUtility::ZorvGetMngDevice ,userid = %d,setNE.size() = %d \n";
@@ -54,11 +40,20 @@ struct SetToSet {
         "setManagedNE.size() = %d \n";
     using Input = std::set<unsigned long>;
     using Output = std::set<unsigned long>;
+};
+
+// A GetManagedNE pairing: its texts and container kinds come from `Texts`.
+template <typename Texts>
+struct FilterQuery : Texts {
+    using typename Texts::Input;
+    using typename Texts::Output;
+    // Allocations inside the platform calls that the library makes and the
+    // baseline does not: the node query and the two records.
     static std::size_t PlatformExtraAllocations(std::size_t filtered, std::size_t answered) {
         return CountAllocations([] { ns_zorvsdk_wrap::IsCloudNode(); }) +
-               PlatformAllocationsOfRecord(kRequest, kUserId,
+               PlatformAllocationsOfRecord(Texts::kRequest, kUserId,
                                            static_cast<unsigned long>(filtered)) +
-               PlatformAllocationsOfRecord(kAnswer, 1UL, kUserId,
+               PlatformAllocationsOfRecord(Texts::kAnswer, 1UL, kUserId,
                                            static_cast<unsigned long>(answered));
     }
     static Input MakeInput(const std::vector<unsigned long>& ids) {
@@ -69,6 +64,9 @@ struct SetToSet {
                                       : BaselineGetManagedNE(kUserId, input, output);
     }
 };
+
+using VectorToVector = FilterQuery<VectorToVectorTexts>;
+using SetToSet = FilterQuery<SetToSetTexts>;
 
 // No input: the user's whole scope, which the stand-in makes every second id.
 struct AllToVector {
