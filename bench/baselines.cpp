@@ -45,9 +45,9 @@ void CopyInto(const DeviceList& devices, std::set<unsigned long>& output) {
     }
 }
 
-template <typename Input, typename Output>
-long FilterThroughDatabase(int userId, const Input& input, Output& output) {
-    const FilterSet filter = FilterOf(input);
+// The one query and the copy of its answer, as any implementation makes them.
+template <typename Output>
+long QueryInto(int userId, const FilterSet& filter, Output& output) {
     DeviceList devices;
     const int result = Query(userId, filter, devices);
     if (result != 1) {
@@ -65,23 +65,16 @@ void WriteRecord(const std::string& text) {
 
 long BaselineGetManagedNE(int userId, const std::vector<unsigned long>& input,
                           std::vector<unsigned long>& output) {
-    return FilterThroughDatabase(userId, input, output);
+    return QueryInto(userId, FilterOf(input), output);
 }
 
 long BaselineGetManagedNE(int userId, const std::set<unsigned long>& input,
                           std::set<unsigned long>& output) {
-    return FilterThroughDatabase(userId, input, output);
+    return QueryInto(userId, FilterOf(input), output);
 }
 
 long BaselineGetAllManagedNE(int userId, std::vector<unsigned long>& output) {
-    const FilterSet filter;
-    DeviceList devices;
-    const int result = Query(userId, filter, devices);
-    if (result != 1) {
-        return result;
-    }
-    CopyInto(devices, output);
-    return 0;
+    return QueryInto(userId, FilterSet{}, output);
 }
 
 bool BaselineIsAdminUserID(unsigned long userId) {
