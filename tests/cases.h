@@ -1,0 +1,60 @@
+// The table every exported operation is proven by: one row names its setup,
+// the call, and what the caller and the platform must see. The same rows are
+// run once as they stand and then under every allocation failure and every
+// platform fault in turn.
+#pragma once
+
+#include <functional>
+#include <list>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "qx_sysevent/qx_sysevent.h"
+
+namespace qx_test {
+
+using Lines = std::vector<std::string>;
+using Ids = std::vector<unsigned long>;
+
+// What a caller holds: the containers, the buffer and the manager the rows
+// act on. Reset before every run.
+struct World {
+    std::optional<CUserSecurityMgr> mgr;
+    std::list<unsigned long> list;
+    Ids vec;
+    std::set<unsigned long> set;
+    std::map<int, std::string> names;
+    char buf[256];
+};
+extern World w;
+extern int g_handlerCalls;  // the library stores handlers and never calls them
+void CountingHandler();
+
+struct Case {
+    std::string name;             // letters, digits and underscores
+    std::function<void()> setup;  // after the stand-in's Reset()
+    std::function<long()> call;
+    long result;
+    Lines after;     // Render() after the call
+    Lines seen;      // Seen() during the call
+    long locks = 0;  // acquisitions of the static object lock
+    bool lockFails = false;
+    bool swallows = false;  // the operation catches every failure itself
+};
+
+// The state a caller can see: singletons, the world, printed text, responses
+// not yet released; one item per element, so that a failure can be checked
+// to leave nothing that was neither there before nor belongs there after.
+void PrintTo(const Case& c, std::ostream* out);
+Lines Render();
+// Platform calls as the stand-in journals them, each trace record as "> text".
+Lines Seen();
+std::vector<Case> SecurityCases();
+std::vector<Case> NeFilterCases();
+std::vector<Case> EventAndReloadCases();
+
+}  // namespace qx_test

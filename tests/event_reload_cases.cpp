@@ -1,0 +1,227 @@
+// QXSysEventMgrIF with its consumer, and RegMDPMsgOfProReLoad.
+#include <climits>
+#include <string>
+
+#include "cases.h"
+#include "qx_standin/app_mgr.h"
+#include "qx_standin/standin.h"
+#include "sysevent/sys_event_consumer.h"
+
+// No operation of the library flags a platform subscription; the consumer
+// releases one all the same, and its tests flag one here.
+class QXSysEventConsumerTestPeer {
+public:
+    static QXSysEventConsumer* Subscribed() {
+        QXSysEventConsumer* consumer = QXSysEventConsumer::Instance();
+        consumer->m_bSubscribed = true;
+        return consumer;
+    }
+};
+
+namespace qx_test {
+namespace {
+
+const std::string kCreated = "EventConsumerProxy::EventConsumerProxy(0, true, 1)";
+const std::string kDestroyed = "EventConsumerProxy::~EventConsumerProxy()";
+const SvrEvent kKey{"alarm", "raised"};
+
+QXSysEventMgrIF& F() { return *QXSysEventMgrIF::m_pInstance; }
+void Facade() { QXSysEventMgrIF::Instance(); }
+void Registered() { Facade(), F().RegEventHandler(kKey, CountingHandler); }
+
+// Leaves 0xA5 where the call's frames will be, so that a request byte left
+// unwritten shows.
+__attribute__((noinline)) void DirtyStack() {
+    volatile unsigned char junk[4096];
+    for (volatile unsigned char& byte : junk) byte = 0xA5;
+}
+long Reload(int a, int b, int c, long d) { return DirtyStack(), RegMDPMsgOfProReLoad(a, b, c, d); }
+
+Lines Sent(const std::string& request, const std::string& answer) {
+    return {"ZorvAppMgr::Instance() = non-null",
+            "ZorvSendRegReqMsgToMDP(20, [09 00 " + request + "], null, 60) = " + answer};
+}
+const std::string kZeros = "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00";
+const std::string kArgs = "01 00 00 00 00 00 02 00 00 00 00 00 03 00 00 00 00 00 04 00 00 00";
+
+}  // namespace
+
+std::vector<Case> EventAndReloadCases() {
+    using qx_standin::QueueSendResponse;
+    using qx_standin::QueueSendWithoutResponse;
+    const auto reload = [] { return Reload(1, 2, 3, 4); };
+    return {
+        {"FacadeCreated",
+         [] {},
+         [] { return long{QXSysEventMgrIF::Instance() != nullptr}; },
+         1,
+         {"facade"},
+         {},
+         1},
+        {"FacadeNullWhenLockFails",
+         [] {},
+         [] { return long{QXSysEventMgrIF::Instance() != nullptr}; },
+         0,
+         {},
+         {},
+         0,
+         true},
+        {"HandlerRegisteredCreatesConsumer",
+         Facade,
+         [] { return long{F().RegEventHandler(kKey, CountingHandler)}; },
+         0,
+         {"facade"},
+         {kCreated, "> SYSEvent::SYSEvent"},
+         1},
+        {"SecondHandlerForKeyRefused",
+         Registered,
+         [] { return long{F().RegEventHandler(kKey, nullptr)}; },
+         0x4103F210,
+         {"facade"},
+         {"> RegEventHandler can not find key!"}},
+        // Keys are never compared joined: "alarmr"+"aised" is another key.
+        {"KeysDifferingInEitherStringAreDistinct",
+         Registered,
+         [] {
+             return long{F().RegEventHandler({"alarmr", "aised"}, nullptr) +
+                         F().RegEventHandler({"alarm", std::string("raised\0", 7)}, nullptr)};
+         },
+         0,
+         {"facade"},
+         {}},
+        {"RegisterWithoutConsumer",
+         Facade,
+         [] { return long{F().RegEventHandler(kKey, nullptr)}; },
+         0x4101F40D,
+         {"facade"},
+         {"> pEventConsumer is NULL by RegEventHandler!"},
+         0,
+         true},
+        {"SubscribeReportsOne",
+         Registered,
+         [] { return long{F().SubscribeEvent()}; },
+         1,
+         {"facade"},
+         {}},
+        {"SubscribeWithoutConsumer",
+         Facade,
+         [] { return long{F().SubscribeEvent()}; },
+         0x4101F40D,
+         {"facade"},
+         {"> pEventConsumer is NULL by SubscribeEvent!"},
+         0,
+         true},
+        {"UnsubscribeWithNoSubscription",
+         Facade,
+         [] { return long{F().UnSubscribeEvent()}; },
+         0,
+         {"facade"},
+         {kCreated, "> SYSEvent::SYSEvent"},
+         1},
+        {"UnsubscribeWithoutConsumer",
+         Facade,
+         [] { return long{F().UnSubscribeEvent()}; },
+         0x4101F40D,
+         {"facade"},
+         {"> pEventConsumer is NULL by UnSubscribeEvent!"},
+         0,
+         true},
+        {"DestroyTearsDownConsumer",
+         Registered,
+         [] { return QXSysEventMgrIF::Destroy(), 0L; },
+         0,
+         {},
+         {"> SYSEvent::~SYSEven", kDestroyed},
+         2,
+         false,
+         true},
+        {"DestroyMakesConsumerToDestroyIt",
+         Facade,
+         [] { return QXSysEventMgrIF::Destroy(), 0L; },
+         0,
+         {},
+         {kCreated, "> SYSEvent::SYSEvent", "> SYSEvent::~SYSEven", kDestroyed},
+         3,
+         false,
+         true},
+        {"DestroyWithoutFacade",
+         [] {},
+         [] { return QXSysEventMgrIF::Destroy(), 0L; },
+         0,
+         {},
+         {},
+         0,
+         false,
+         true},
+        {"FlaggedSubscriptionReleasedOnce",
+         [] { QXSysEventConsumerTestPeer::Subscribed(); },
+         [] {
+             QXSysEventConsumer* c = QXSysEventConsumer::Instance();
+             return c->UnSubscribeEvent(), c->UnSubscribeEvent(), 0L;
+         },
+         0,
+         {},
+         {"EventConsumerProxy::unsubscribe() = 0"}},
+        {"FlaggedSubscriptionReleasedAtTeardown",
+         [] { QXSysEventConsumerTestPeer::Subscribed(); },
+         [] { return QXSysEventConsumer::Destroy(), 0L; },
+         0,
+         {},
+         {"> SYSEvent::~SYSEven", "EventConsumerProxy::unsubscribe() = 0", kDestroyed},
+         1,
+         false,
+         true},
+        {"ReloadAccepted",
+         [] {},
+         [] { return Reload(0, 0, 0, 0); },
+         0,
+         {},
+         Sent(kZeros, "1, response (9, 0)")},
+        {"ReloadArgumentsCutToTheirFields",
+         [] {},
+         [] { return Reload(65537, -2, 300, (1L << 32) + 7); },
+         0,
+         {},
+         Sent("01 00 00 00 00 00 fe ff 00 00 00 00 2c 00 00 00 00 00 07 00 00 00",
+              "1, response (9, 0)")},
+        {"ReloadExtremes",
+         [] {},
+         [] { return Reload(INT_MIN, INT_MAX, -1, LONG_MIN + 0x80000001L); },
+         0,
+         {},
+         Sent("00 00 00 00 00 00 ff ff 00 00 00 00 ff 00 00 00 00 00 01 00 00 80",
+              "1, response (9, 0)")},
+        {"ReloadRefused",
+         [] { QueueSendResponse(9, 255); },
+         reload,
+         255,
+         {"printed RegMDPMsgOfProReLoad failed! result = 255"},
+         Sent(kArgs, "1, response (9, 255)")},
+        {"ReloadAnsweredForAnotherRequest",
+         [] { QueueSendResponse(8, 0); },
+         reload,
+         -1,
+         {"printed RegMDPMsgOfProReLoad failed! result = 0"},
+         Sent(kArgs, "1, response (8, 0)")},
+        {"ReloadNotDelivered",
+         [] { QueueSendWithoutResponse(0); },
+         reload,
+         -1,
+         {"printed RegMDPMsgOfProReLoad return false!"},
+         Sent(kArgs, "0")},
+        {"ReloadDeliveredWithoutResponse",
+         [] { QueueSendWithoutResponse(1); },
+         reload,
+         -1,
+         {"printed RegMDPMsgOfProReLoad return false!"},
+         Sent(kArgs, "1")},
+        {"ReloadAnyNonZeroSendDelivers",
+         [] { QueueSendResponse(9, 0, -5); },
+         reload,
+         0,
+         {},
+         Sent(kArgs, "-5, response (9, 0)")},
+    };
+}
+
+}  // namespace qx_test

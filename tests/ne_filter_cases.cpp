@@ -1,0 +1,131 @@
+// The five GetManagedNE overloads: their records, the failures that must not
+// read as success, the ids the database cannot hold, and the cloud path with
+// one container as input and output.
+#include <string>
+
+#include "cases.h"
+#include "qx_standin/standin.h"
+
+namespace qx_test {
+namespace {
+
+using qx_standin::QueueMngDeviceAnswer;
+using List = std::list<unsigned long>;
+using Set = std::set<unsigned long>;
+
+const std::string kAsk = "> Call ZorvCommonDBUtility::ZorvGetMngDevice ,";
+const std::string kOffCloud = "IsCloudNode() = false";
+const std::string kQuery = "ZorvGetMngDevice(42, {7, 1001, 1002}, [], 0, false) = ";
+const Ids kIds{1002, 7, 1001, 1002};
+const Set kIdSet{1001, 1002, 7};
+
+Lines Filtered(const char* in, const char* out, const std::string& code = "1",
+               const std::string& answer = "[1001, 1002]", int n = 2) {
+    return {kOffCloud, kAsk + "userid = 42," + in + ".size() = 3 \n", kQuery + code + " " + answer,
+            kAsk + "retCode = " + code + ", userid = 42," + out + ".size() = " + std::to_string(n) +
+                " \n"};
+}
+void Alice() {
+    w.mgr.emplace(42);
+    w.list = {5}, w.vec = {5}, w.set = {5};
+}
+void OnCloud() { Alice(), qx_standin::SetCloudNode(true); }
+
+}  // namespace
+
+std::vector<Case> NeFilterCases() {
+    Lines failedZero = Filtered("vecNE", "vecManagedNE", "0", "[1001]", 1);
+    failedZero.push_back("> ZorvService error!");
+    Lines failedCode = Filtered("listNE", "listManagedNE", "-7", "[]", 0);
+    failedCode.back() =
+        kAsk + "retCode = 18446744073709551609, userid = 42,listManagedNE.size() = 0 \n";
+    failedCode.push_back("> ZorvService error!");
+    return {
+        {"ListToList",
+         Alice,
+         [] { return w.mgr->GetManagedNE(List(kIds.begin(), kIds.end()), w.list); },
+         0,
+         {"registry", "list 1001", "list 1002", "vec 5", "set 5"},
+         Filtered("listNE", "listManagedNE")},
+        {"VectorToVector",
+         Alice,
+         [] { return w.mgr->GetManagedNE(kIds, w.vec); },
+         0,
+         {"registry", "list 5", "vec 1001", "vec 1002", "set 5"},
+         Filtered("vecNE", "vecManagedNE")},
+        {"SetToVector",
+         Alice,
+         [] { return w.mgr->GetManagedNE(kIdSet, w.vec); },
+         0,
+         {"registry", "list 5", "vec 1001", "vec 1002", "set 5"},
+         Filtered("setNE", "vecManagedNE")},
+        {"SetToSet",
+         Alice,
+         [] { return w.mgr->GetManagedNE(kIdSet, w.set); },
+         0,
+         {"registry", "list 5", "vec 5", "set 1001", "set 1002"},
+         Filtered("setNE", "setManagedNE")},
+        {"VectorToSet",
+         Alice,
+         [] { return w.mgr->GetManagedNE(kIds, w.set); },
+         0,
+         {"registry", "list 5", "vec 5", "set 1001", "set 1002"},
+         Filtered("vecNE", "setManagedNE")},
+        {"FailureReportedAsZeroIsNeverSuccess",
+         [] { Alice(), QueueMngDeviceAnswer(0, {1001}); },
+         [] { return w.mgr->GetManagedNE(kIds, w.vec); },
+         0x42008126,
+         {"registry", "list 5", "vec 5", "set 5"},
+         failedZero},
+        {"FailurePassesItsCode",
+         [] { Alice(), QueueMngDeviceAnswer(-7, {}); },
+         [] { return w.mgr->GetManagedNE(List(kIds.begin(), kIds.end()), w.list); },
+         -7,
+         {"registry", "list 5", "vec 5", "set 5"},
+         failedCode},
+        {"WideIdsLeftOutOfTheQuery",
+         Alice,
+         [] {
+             return w.mgr->GetManagedNE(Set{1001, (1UL << 32) + 1002}, w.set);
+         },
+         0,
+         {"registry", "list 5", "vec 5", "set 1001"},
+         {kOffCloud, kAsk + "userid = 42,setNE.size() = 1 \n",
+          "ZorvGetMngDevice(42, {1001}, [], 0, false) = 1 [1001]",
+          kAsk + "retCode = 1, userid = 42,setManagedNE.size() = 1 \n"}},
+        {"NothingLeftToAskEmptiesTheOutput",
+         Alice,
+         [] { return w.mgr->GetManagedNE(Ids{1UL << 32}, w.vec); },
+         0,
+         {"registry", "list 5", "set 5"},
+         {kOffCloud}},
+        {"CloudListInPlaceDoubles",
+         OnCloud,
+         [] { return w.mgr->GetManagedNE(w.list, w.list); },
+         0,
+         {"registry", "list 5", "list 5", "vec 5", "set 5"},
+         {"IsCloudNode() = true"}},
+        {"CloudVectorInPlaceDoubles",
+         OnCloud,
+         [] { return w.mgr->GetManagedNE(w.vec, w.vec); },
+         0,
+         {"registry", "list 5", "vec 5", "vec 5", "set 5"},
+         {"IsCloudNode() = true"}},
+        {"CloudSetInPlaceUnchanged",
+         OnCloud,
+         [] { return w.mgr->GetManagedNE(w.set, w.set); },
+         0,
+         {"registry", "list 5", "vec 5", "set 5"},
+         {"IsCloudNode() = true"}},
+        {"CloudListTakesIdsInFront",
+         OnCloud,
+         [] {
+             return w.mgr->GetManagedNE(Ids{7, 6}, w.set) + w.mgr->GetManagedNE(List{7, 6}, w.list);
+         },
+         0,
+         {"registry", "list 7", "list 6", "list 5", "vec 5", "set 5", "set 6", "set 7"},
+         {"IsCloudNode() = true", "IsCloudNode() = true"}},
+    };
+}
+
+}  // namespace qx_test
