@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 CMAKE_COMMON := -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 
 .PHONY: all deps build demo test test-unit test-asan test-tsan test-valgrind test-tidy \
-        test-format test-install package bench clean
+        test-format test-install package bench mutation clean
 
 all: build
 
@@ -93,6 +93,12 @@ bench: deps
 	$(BUILD)/bench/bench/qx_bench $(BENCH_FLAGS) \
 	    --benchmark_out=$(BUILD)/bench/bench_results.json --benchmark_out_format=json
 	python3 bench/ratio_report.py $(BUILD)/bench/bench_results.json
+
+# Mutation testing of the library's sources against the Release suite, in its
+# own snapshot under build/mutation; a fixed sample keeps it under 30 minutes.
+MUTATION_FLAGS ?= --sample 200 --seed 0
+mutation: deps
+	python3 scripts/mutation.py --jobs $(JOBS) $(MUTATION_FLAGS)
 
 clean:
 	rm -rf $(BUILD)

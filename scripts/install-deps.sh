@@ -8,7 +8,7 @@ packages=(
     libace-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-tidy clang-format
-    valgrind binutils
+    valgrind binutils python3
 )
 
 missing=()
