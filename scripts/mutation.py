@@ -120,7 +120,7 @@ def blank_non_code(text):
     for m in re.finditer(r"\bstatic_assert\s*\(", code):
         close = matching_paren(code, m.end() - 1)
         if close is not None:
-            out[m.start() : close + 1] = " " * (close + 1 - m.start())
+            blank(m.start(), close + 1)
     return "".join(out)
 
 
@@ -235,19 +235,17 @@ def return_values(rtype, expr):
     return [v for v in candidates if v != expr]
 
 
-def integer_mutations(literal):
+def integer_mutation(literal):
+    """0 and 1 swap, any other n becomes n + 1; base, case and suffix kept."""
     digits = literal.rstrip("uUlL")
-    suffix = literal[len(digits) :]
-    value = int(digits, 16) if digits.lower().startswith("0x") else int(digits)
-    changed = [1 - value] if value in (0, 1) else [value + 1]
-    out = []
-    for v in changed:
-        if digits.lower().startswith("0x"):
-            text = digits[:2] + (f"{v:X}" if digits[2:].upper() == digits[2:] else f"{v:x}")
-        else:
-            text = str(v)
-        out.append(text + suffix)
-    return out
+    hexadecimal = digits.lower().startswith("0x")
+    value = int(digits, 16 if hexadecimal else 10)
+    value = 1 - value if value in (0, 1) else value + 1
+    if hexadecimal:
+        text = digits[:2] + (f"{value:X}" if digits[2:].upper() == digits[2:] else f"{value:x}")
+    else:
+        text = str(value)
+    return text + literal[len(digits) :]
 
 
 RELATIONAL = {"<": "<=", "<=": "<", ">": ">=", ">=": ">", "==": "!=", "!=": "=="}
@@ -274,8 +272,7 @@ def generate(path, text):
     for m in re.finditer(r"(?<=\s)(&&|\|\|)(?=\s)", code):
         add("logical", m.start(), m.end(), "||" if m.group() == "&&" else "&&")
     for m in re.finditer(r"(?<![\w.])(0[xX][0-9a-fA-F]+|[1-9]\d*|0)[uUlL]*(?![\w.'])", code):
-        for replacement in integer_mutations(m.group()):
-            add("constant", m.start(), m.end(), replacement)
+        add("constant", m.start(), m.end(), integer_mutation(m.group()))
     for s in statements(code):
         body = code[s.start : s.end]
         ret = re.match(r"return\b\s*(.*);$", body, re.S)
