@@ -21,13 +21,18 @@ constexpr int kThreads = 8;
 void Race(const std::function<void(int)>& body) {
     std::atomic<int> waiting{kThreads};
     std::vector<std::thread> threads;
+    threads.reserve(kThreads);
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&, t] {
-            for (--waiting; waiting.load() > 0;) std::this_thread::yield();
+            for (--waiting; waiting.load() > 0;) {
+                std::this_thread::yield();
+            }
             body(t);
         });
     }
-    for (std::thread& thread : threads) thread.join();
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
 }
 
 TEST(Concurrency, FirstInstancesAreCreatedOnceAndSeenWhole) {

@@ -28,7 +28,7 @@ TEST(ManagedNeModel, AllOverloadsFollowTheModelOverRandomScenarios) {
         s.cloud = rng() % 4 == 0;
         s.result = results[rng() % 6];
         for (unsigned int id = 0; id < 20; ++id) {
-            if (rng() % 2 == 0) s.listed.push_back(id);
+            s.listed.insert(s.listed.end(), rng() % 2, id);
         }
         s.listed.push_back(3000000000U);
         std::shuffle(s.listed.begin(), s.listed.end(), rng);
@@ -36,7 +36,9 @@ TEST(ManagedNeModel, AllOverloadsFollowTheModelOverRandomScenarios) {
             const unsigned long wide = (rng() % 3) << 32;  // often 0: ids the database holds
             s.input.push_back(rng() % 7 == 0 ? 3000000000UL + wide : wide + rng() % 20);
         }
-        for (unsigned n = rng() % 4; n > 0; --n) s.prior.push_back(100 + rng() % 5);
+        for (unsigned n = rng() % 4; n > 0; --n) {
+            s.prior.push_back(100 + rng() % 5);
+        }
         EXPECT_EQ(qx_test::CheckAllOverloads(s), "") << "round " << round;
     }
 }

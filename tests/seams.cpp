@@ -84,7 +84,7 @@ int ACE_OS::mutex_unlock(ACE_mutex_t* m) {
 }
 
 // A fixed buffer: printing must not allocate while allocations are failing.
-int ACE_OS::printf(const char* format, ...) {
+int ACE_OS::printf(const char* format, ...) {  // NOLINT(cert-dcl50-cpp): ACE's own signature
     const std::lock_guard<std::mutex> hold(g_printMutex);
     va_list args;
     va_start(args, format);
