@@ -80,11 +80,7 @@ void Prepare(const Case& c) {
     QXSysEventMgrIF::Destroy();
     QXSysEventConsumer::Destroy();  // the tests' own, flagged by some rows
     TEUserIDMgr::Destroy();
-    w.mgr.reset();
-    w.list.clear();
-    w.vec.clear();
-    w.set.clear();
-    w.names.clear();
+    w = World{};
     std::memset(w.buf, 'x', sizeof w.buf);
     g_handlerCalls = 0;
     qx_standin::Reset();
@@ -103,10 +99,7 @@ void ExpectNoStrayState(const Lines& before, const Case& c) {
     }
 }
 
-void ExpectLockReleased() {
-    const LockCounts counts = StaticLockCounts();
-    EXPECT_EQ(counts.locks, counts.unlocks);
-}
+void ExpectLockReleased() { EXPECT_EQ(StaticLockCounts().locks, StaticLockCounts().unlocks); }
 
 class Cases : public ::testing::TestWithParam<Case> {
 protected:

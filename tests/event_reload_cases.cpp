@@ -1,6 +1,5 @@
 // QXSysEventMgrIF with its consumer, and RegMDPMsgOfProReLoad.
 #include <algorithm>
-#include <climits>
 #include <iterator>
 #include <string>
 
@@ -106,9 +105,6 @@ std::vector<Case> EventAndReloadCases() {
          [] { return Reload(65537, -2, 300, (1L << 32) + 7); }, 0, {},
          Sent("01 00 00 00 00 00 fe ff 00 00 00 00 2c 00 00 00 00 00 07 00 00 00",
               "1, response (9, 0)")},
-        {"ReloadExtremes", [] {}, [] { return Reload(INT_MIN, INT_MAX, -1, LONG_MIN + 0x80000001L); },
-         0, {}, Sent("00 00 00 00 00 00 ff ff 00 00 00 00 ff 00 00 00 00 00 01 00 00 80",
-                     "1, response (9, 0)")},
         {"ReloadRefused", [] { QueueSendResponse(9, 255); }, reload, 255,
          {"printed RegMDPMsgOfProReLoad failed! result = 255"}, Sent(kArgs, "1, response (9, 255)")},
         {"ReloadAnsweredForAnotherRequest", [] { QueueSendResponse(8, 0); }, reload, -1,

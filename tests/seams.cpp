@@ -12,7 +12,6 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 #include <new>
 
 #include "qx_standin/app_mgr.h"
@@ -25,7 +24,6 @@ std::atomic<long> g_locks{0};
 std::atomic<long> g_unlocks{0};
 std::atomic<long> g_countdown{0};
 std::atomic<bool> g_struck{false};
-std::mutex g_printMutex;
 char g_printed[512];
 std::size_t g_printedLength = 0;
 
@@ -84,8 +82,8 @@ int ACE_OS::mutex_unlock(ACE_mutex_t* m) {
 }
 
 // A fixed buffer: printing must not allocate while allocations are failing.
+// Only the table's single thread prints.
 int ACE_OS::printf(const char* format, ...) {  // NOLINT(cert-dcl50-cpp): ACE's own signature
-    const std::lock_guard<std::mutex> hold(g_printMutex);
     va_list args;
     va_start(args, format);
     const int n = std::vsnprintf(g_printed + g_printedLength, sizeof g_printed - g_printedLength,
@@ -122,14 +120,8 @@ void FailNthAllocation(long n) {
 
 bool AllocationFailureStruck() { return g_struck; }
 
-std::string Printed() {
-    const std::lock_guard<std::mutex> hold(g_printMutex);
-    return {g_printed, g_printedLength};
-}
+std::string Printed() { return {g_printed, g_printedLength}; }
 
-void ClearPrinted() {
-    const std::lock_guard<std::mutex> hold(g_printMutex);
-    g_printedLength = 0;
-}
+void ClearPrinted() { g_printedLength = 0; }
 
 }  // namespace qx_test
