@@ -76,10 +76,12 @@ test-format: deps
 test-install: deps
 	JOBS=$(JOBS) ./scripts/check-install.sh $(BUILD)/install
 
+# The Debian packages into $(BUILD)/package, checked (lintian included).
 package: deps
 	JOBS=$(JOBS) ./scripts/make-packages.sh $(BUILD)/package
 
-test: test-unit test-format test-asan test-tsan test-fuzz test-valgrind test-tidy test-install
+test: test-unit test-format test-asan test-tsan test-fuzz test-valgrind test-tidy test-install \
+      package
 
 # The library against hand-written baselines in one Release binary: medians
 # of interleaved repetitions into $(BUILD)/bench/bench_results.json, then the

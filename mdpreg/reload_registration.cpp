@@ -30,8 +30,8 @@ RegReqFrame BuildRequest(int first, int second, int third, long fourth) {
 
 }  // namespace
 
-int RegMDPMsgOfProReLoad(int first, int second, int third, long fourth) {
-    RegReqFrame request = BuildRequest(first, second, third, fourth);
+int RegMDPMsgOfProReLoad(int firstArg, int secondArg, int thirdArg, long fourthArg) {
+    RegReqFrame request = BuildRequest(firstArg, secondArg, thirdArg, fourthArg);
     RespToRegFrame* response = nullptr;
     const int sent =
         ZorvAppMgr::Instance()->ZorvSendRegReqMsgToMDP(kSendKind, &request, response, kSendParam);

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs a Release build into a fresh prefix and builds a small process
-# against it as users do: once through find_package, once through
-# pkg-config; runs both. Also checks that the library's CMake package loads
-# from a prefix without the stand-in platform.
+# against it as users do, linking the library and the stand-in platform: once
+# through find_package, once through pkg-config; runs both. Also checks that
+# neither the library nor its CMake target or .pc brings the stand-in, that a
+# program linking no platform fails to link, and that the library's CMake
+# package loads from a prefix without the stand-in.
 #
 # Usage: scripts/check-install.sh <build folder>
 # JOBS (default 2) sets the build's parallelism; KEEP_PREFIX=1 keeps the
@@ -48,9 +50,14 @@ for f in "$libdir"/libqx_sysevent.so "$libdir"/libqx_platform_standin.so.1 \
     "$libdir"/pkgconfig/qx_sysevent.pc "$libdir"/pkgconfig/qx_platform_standin.pc; do
     [ -e "$f" ] || fail "not installed: ${f#"$prefix"/}"
 done
-# An installed library must not look for its dependencies in the build tree.
-if readelf -d "$libdir"/libqx_sysevent.so.1 | grep -Eq 'RPATH|RUNPATH'; then
-    fail "installed libqx_sysevent.so.1 keeps a run path"
+# An installed library must not look for its dependencies in the build tree,
+# and brings no platform: neither it nor its CMake target or .pc names one.
+if readelf -d "$libdir"/libqx_sysevent.so.1 | grep -Eq 'RPATH|RUNPATH|standin'; then
+    fail "installed libqx_sysevent.so.1 keeps a run path or needs the stand-in"
+fi
+if grep -Eq '^(Requires|Libs).*standin' "$libdir"/pkgconfig/qx_sysevent.pc ||
+    grep -q standin "$libdir"/cmake/qx_sysevent/qx_sysevent-targets*.cmake; then
+    fail "qx_sysevent.pc or the qx_sysevent::qx_sysevent target brings the stand-in"
 fi
 
 step "find_package consumer"
@@ -73,6 +80,16 @@ read -r -a flags <<<"$flags"
 g++ -std=c++17 -Wall -Wextra -Werror "$consumer_src/main.cpp" "${flags[@]}" \
     -o "$work/pkgconfig-consumer"
 LD_LIBRARY_PATH=$libdir "$work/pkgconfig-consumer" || fail "pkg-config consumer"
+
+step "a program that links the library and no platform does not link"
+read -r -a flags <<<"$(pkg-config --cflags --libs qx_sysevent)"
+if g++ -std=c++17 -x c++ - "${flags[@]}" -o "$work/no-platform" >"$work/no-platform.log" 2>&1 \
+    <<<'#include "qx_sysevent/qx_sysevent.h"
+int main() { return RegMDPMsgOfProReLoad(1, 2, 3, 4); }'; then
+    fail "linked without a platform"
+fi
+grep -m1 "undefined reference to \`ZorvAppMgr::" "$work/no-platform.log" ||
+    fail "the link error does not name the platform: $(cat "$work/no-platform.log")"
 
 step "CMake package without the stand-in"
 cmake --install "$build" --prefix "$work/library-only" --component runtime >/dev/null

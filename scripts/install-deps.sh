@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-tidy clang-format
     valgrind binutils python3
+    debhelper dpkg-dev fakeroot lintian
 )
 
 missing=()

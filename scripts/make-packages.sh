@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
-# Builds the Debian packages with CPack and checks them without installing
-# them on this machine: fields, contents, and a process built and run against
-# the three packages unpacked into a scratch root (CMake and pkg-config).
+# Builds the Debian packages from debian/ with dpkg-buildpackage, in a copy of
+# the source tree, and checks them without installing them on this machine:
+# fields and contents, no stand-in in the library's Depends or NEEDED,
+# lintian without errors, and a process built and run against the four
+# packages unpacked into a scratch root (CMake and pkg-config).
 #
-# Usage: scripts/make-packages.sh <build folder> [<output folder>]
-# The packages go to <output folder>, by default <build folder>/packages.
-# JOBS (default 2) sets the build's parallelism.
+# Usage: scripts/make-packages.sh <output folder>
+# The packages go to <output folder>; the copy and its build to
+# <output folder>/work. JOBS (default 2) sets the build's parallelism.
 set -euo pipefail
 
-if [ $# -lt 1 ] || [ $# -gt 2 ]; then
-    echo "usage: $0 <build folder> [<output folder>]" >&2
+if [ $# -ne 1 ]; then
+    echo "usage: $0 <output folder>" >&2
     exit 2
 fi
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$1
-out=${2:-$build/packages}
+mkdir -p "$1"
+out=$(cd "$1" && pwd)
 
 step() { echo "== make-packages: $*"; }
 fail() {
@@ -22,23 +24,25 @@ fail() {
     exit 1
 }
 
-step "Release build in $build"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-    -DQX_BUILD_TESTS=OFF -DQX_BUILD_EXAMPLES=OFF -DQX_BUILD_BENCH=OFF -DQX_BUILD_FUZZ=OFF \
-    -DQX_SANITIZE= >/dev/null
-cmake --build "$build" -j "${JOBS:-2}"
-
-step "packages into $out"
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
-rm -f "$out"/*.deb
-(cd "$build" && cpack -G DEB -B "$out" --config CPackConfig.cmake)
-rm -rf "$out/_CPack_Packages"
-
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")-1
+version=$(dpkg-parsechangelog -l "$root/debian/changelog" -S Version)
 arch=$(dpkg --print-architecture)
-multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch)
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 libdir=usr/lib/$multiarch
+
+# dpkg-buildpackage builds in the tree it is given and writes to its parent:
+# a copy of the working tree (what git tracks or would track) keeps both
+# out of the repository.
+step "source copy in $out/work"
+rm -rf "$out/work" "$out"/*.deb "$out"/*.ddeb
+src=$out/work/qx-sysevent-${version%-*}
+mkdir -p "$src"
+(cd "$root" && git ls-files -z --cached --others --exclude-standard |
+    while IFS= read -r -d '' f; do [ ! -e "$f" ] || printf '%s\0' "$f"; done |
+    tar --null -T - -cf -) | tar -C "$src" -xf -
+
+step "dpkg-buildpackage"
+(cd "$src" && DEB_BUILD_OPTIONS="parallel=${JOBS:-2}" dpkg-buildpackage -us -uc -b)
+find "$out/work" -maxdepth 1 -name '*.*deb' -exec cp -t "$out" {} +
 
 # check_package <name> <Depends must contain...> -- <files that must be inside...>
 check_package() {
@@ -46,9 +50,6 @@ check_package() {
     shift
     [ -f "$deb" ] || fail "$name: no $(basename "$deb")"
     [ "$(dpkg-deb -f "$deb" Package)" = "$name" ] || fail "$name: wrong Package field"
-    [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "$name: wrong Version field"
-    [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "$name: no Maintainer"
-    [ -n "$(dpkg-deb -f "$deb" Description)" ] || fail "$name: no Description"
     local depends
     depends=$(dpkg-deb -f "$deb" Depends)
     while [ "$1" != -- ]; do
@@ -65,7 +66,7 @@ check_package() {
 }
 
 step "fields and contents"
-check_package libqx-sysevent1 libqx-platform-standin libace-7.0.8 libstdc++6 -- \
+check_package libqx-sysevent1 libace-7.0.8 libc6 libgcc-s1 libstdc++6 -- \
     "$libdir/libqx_sysevent.so.1" "$libdir/libqx_sysevent.so.1.0.0"
 check_package libqx-sysevent-dev libqx-sysevent1 -- \
     "$libdir/libqx_sysevent.so" \
@@ -75,23 +76,37 @@ check_package libqx-sysevent-dev libqx-sysevent1 -- \
     "$libdir/cmake/qx_sysevent/qx_sysevent-config-version.cmake" \
     "$libdir/cmake/qx_sysevent/qx_sysevent-targets.cmake" \
     "$libdir/pkgconfig/qx_sysevent.pc"
-check_package libqx-platform-standin libace-7.0.8 -- \
-    "$libdir/libqx_platform_standin.so" "$libdir/libqx_platform_standin.so.1" \
-    "$libdir/libqx_platform_standin.so.1.0.0" \
+check_package libqx-platform-standin1 libace-7.0.8 -- \
+    "$libdir/libqx_platform_standin.so.1" "$libdir/libqx_platform_standin.so.1.0.0"
+check_package libqx-platform-standin-dev libqx-platform-standin1 libace-dev -- \
+    "$libdir/libqx_platform_standin.so" \
     usr/include/qx_standin/{standin,app_mgr}.h usr/include/qx_platform/platform/qx_trace.h \
     "$libdir/cmake/qx_sysevent/qx_sysevent-platform-standin-targets.cmake" \
     "$libdir/pkgconfig/qx_platform_standin.pc"
-if dpkg-deb --contents "$out/libqx-sysevent1_${version}_${arch}.deb" | grep -q 'include/\|\.so$'; then
-    fail "libqx-sysevent1 carries development files"
+runtime=$out/libqx-sysevent1_${version}_${arch}.deb
+if dpkg-deb -f "$runtime" Depends | grep -q standin; then
+    fail "libqx-sysevent1 depends on the stand-in"
 fi
+for deb in "$runtime" "$out/libqx-platform-standin1_${version}_${arch}.deb"; do
+    dpkg-deb --contents "$deb" | grep -q 'include/\|\.so$' && fail "$deb carries development files"
+    dpkg-deb -I "$deb" shlibs >/dev/null || fail "$deb has no shlibs file"
+    dpkg-deb -I "$deb" triggers | grep -qx 'activate-noawait ldconfig' ||
+        fail "$deb does not trigger ldconfig"
+done
+
+step "lintian"
+lintian --fail-on error "$out"/*.deb || fail "lintian reports errors"
 
 step "a process built against the unpacked packages"
-scratch=$(mktemp -d /tmp/qx-install-deb-XXXXXX)
-trap 'rm -rf "$scratch"' EXIT
+scratch=$out/work/consumer
 sysroot=$scratch/root
+mkdir -p "$sysroot"
 for deb in "$out"/*.deb; do
     dpkg-deb -x "$deb" "$sysroot"
 done
+if readelf -d "$sysroot/$libdir/libqx_sysevent.so.1" | grep -q standin; then
+    fail "the packaged library needs the stand-in"
+fi
 consumer_src=$root/tests/install_consumer
 cmake -S "$consumer_src" -B "$scratch/cmake-consumer" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_PREFIX_PATH="$sysroot/usr" -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF >/dev/null
@@ -104,7 +119,7 @@ flags=$(PKG_CONFIG_PATH=$sysroot/$libdir/pkgconfig PKG_CONFIG_SYSROOT_DIR=$sysro
     fail "pkg-config does not know the packaged modules"
 read -r -a flags <<<"$flags"
 g++ -std=c++17 -Wall -Wextra -Werror "$consumer_src/main.cpp" "${flags[@]}" \
-    -Wl,-rpath-link,"$sysroot/$libdir" -o "$scratch/pkgconfig-consumer"
+    -o "$scratch/pkgconfig-consumer"
 LD_LIBRARY_PATH=$sysroot/$libdir "$scratch/pkgconfig-consumer" ||
     fail "pkg-config consumer of the packages"
 

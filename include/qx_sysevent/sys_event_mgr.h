@@ -23,6 +23,9 @@ public:
     QX_SYSEVENT_EXPORT static QXSysEventMgrIF* m_pInstance;
 
 private:
-    QXSysEventMgrIF();
-    ~QXSysEventMgrIF();
+    // Exported for binaries that already reference them; private, so that
+    // code built against this header only reaches the facade through
+    // Instance() and Destroy(), which keep it the process's only one.
+    QX_SYSEVENT_EXPORT QXSysEventMgrIF();
+    QX_SYSEVENT_EXPORT ~QXSysEventMgrIF();
 };
