@@ -25,6 +25,8 @@ void CountingHandler() { ++g_handlerCalls; }
 
 void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
+namespace {
+
 template <typename Ids>
 void AddEach(Lines& items, const char* kind, const Ids& ids) {
     for (unsigned long id : ids) {
@@ -32,6 +34,9 @@ void AddEach(Lines& items, const char* kind, const Ids& ids) {
     }
 }
 
+// Singletons, the world, printed text, responses not yet released: one item
+// per element, so that a failed run can be checked to leave nothing that was
+// neither there before nor belongs there after.
 Lines Render() {
     Lines items;
     auto add = [&items](bool on, const std::string& item) {
@@ -71,8 +76,6 @@ Lines Seen() {
     }
     return seen;
 }
-
-namespace {
 
 void Prepare(const Case& c) {
     ResetStaticLock();

@@ -8,7 +8,6 @@
 #include <list>
 #include <map>
 #include <optional>
-#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -39,20 +38,13 @@ struct Case {
     std::function<void()> setup;  // after the stand-in's Reset()
     std::function<long()> call;
     long result;
-    Lines after;     // Render() after the call
-    Lines seen;      // Seen() during the call
+    Lines after;     // what the caller can see after the call, one item per element
+    Lines seen;      // platform calls during the call, each trace record as "> text"
     long locks = 0;  // acquisitions of the static object lock
     bool lockFails = false;
     bool swallows = false;  // the operation catches every failure itself
 };
 
-// The state a caller can see: singletons, the world, printed text, responses
-// not yet released; one item per element, so that a failure can be checked
-// to leave nothing that was neither there before nor belongs there after.
-void PrintTo(const Case& c, std::ostream* out);
-Lines Render();
-// Platform calls as the stand-in journals them, each trace record as "> text".
-Lines Seen();
 std::vector<Case> SecurityCases();
 std::vector<Case> NeFilterCases();
 std::vector<Case> EventAndReloadCases();
