@@ -1,6 +1,7 @@
 // Which platform libqx_sysevent binds to, built into one program per way a
 // process gets the library and a platform (CMakeLists.txt here). Every answer
-// expected is one only the scripted double gives.
+// expected is one only the scripted double gives. Loading the library itself
+// registers the POA once and makes no singleton and no record.
 #include <dlfcn.h>
 #include <link.h>
 
@@ -58,12 +59,7 @@ void QxLoadDouble(std::string* unseen) {  // no Reset(): keeps the load-time cal
 }
 #endif
 
-#if defined(QX_LOAD_NO_PLATFORM) && defined(QX_LOAD_EXERCISE)
-int main() {  // must not link
-    std::string answers;
-    QxLoadExercise(&answers);
-}
-#elif defined(QX_LOAD_NO_PLATFORM)
+#if defined(QX_LOAD_NO_PLATFORM)
 int main() {  // must not load
     if (dlopen(QX_LOAD_LIBRARY, RTLD_NOW) == nullptr) {
         std::printf("%s\n", dlerror());  // NOLINT(concurrency-mt-unsafe): one thread
@@ -71,11 +67,19 @@ int main() {  // must not load
 }
 #elif defined(QX_LOAD_MAIN)
 int main() {
+    bool loaded = true;
 #if defined(QX_LOAD_EXERCISE)
     auto* exercise = &QxLoadExercise;
 #else  // the library, then a plugin calling it
-    void* plugin =
-        dlopen(QX_LOAD_LIBRARY, RTLD_NOW) == nullptr ? nullptr : dlopen(QX_LOAD_PLUGIN, RTLD_NOW);
+    void* library = dlopen(QX_LOAD_LIBRARY, RTLD_NOW);
+    for (const char* pointer :
+         {"_ZN15QXSysEventMgrIF11m_pInstanceE", "_ZN11TEUserIDMgr11m_pInstanceE"}) {
+        void* slot = library == nullptr ? nullptr : dlsym(library, pointer);
+        loaded = loaded && slot != nullptr && *static_cast<void**>(slot) == nullptr;
+    }
+    loaded = loaded && qx_standin::TraceTexts().empty() &&
+             qx_standin::CountCalls(qx_standin::Call::TaoPoaInit) == 1U - QX_WITH_TAO;
+    void* plugin = library == nullptr ? nullptr : dlopen(QX_LOAD_PLUGIN, RTLD_NOW);
     auto* exercise = reinterpret_cast<void (*)(std::string*)>(
         plugin == nullptr ? nullptr : dlsym(plugin, "QxLoadExercise"));
     if (exercise == nullptr) {
@@ -98,7 +102,7 @@ int main() {
     Dl_info where{};
     dladdr(dlsym(RTLD_DEFAULT, "_ZN19ZorvCommonDBUtility10isInAdminsEj"), &where);
     const bool bound =  // the library subscribes to nothing, so never unsubscribes
-        answers == "7 1 0 0 1 0 1 0 77 double 777" &&
+        loaded && answers == "7 1 0 0 1 0 1 0 77 double 777" &&
         unseen == "ZORVem::EventConsumerProxy::unsubscribe " &&
         mapped.find("libqx_platform_standin") == std::string::npos &&
         std::string(where.dli_fname).find("libqx_platform_double.so") != std::string::npos;
