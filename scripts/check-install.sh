@@ -77,7 +77,7 @@ for module in qx_sysevent qx_platform_standin; do
 done
 flags=$(pkg-config --cflags --libs qx_sysevent qx_platform_standin)
 read -r -a flags <<<"$flags"
-g++ -std=c++17 -Wall -Wextra -Werror "$consumer_src/main.cpp" "${flags[@]}" \
+g++ -std=c++17 -Wall -Wextra -Werror "$root/tests/load/load_test.cpp" "${flags[@]}" \
     -o "$work/pkgconfig-consumer"
 LD_LIBRARY_PATH=$libdir "$work/pkgconfig-consumer" || fail "pkg-config consumer"
 

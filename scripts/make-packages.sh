@@ -118,7 +118,7 @@ flags=$(PKG_CONFIG_PATH=$sysroot/$libdir/pkgconfig PKG_CONFIG_SYSROOT_DIR=$sysro
     pkg-config --cflags --libs qx_sysevent qx_platform_standin) ||
     fail "pkg-config does not know the packaged modules"
 read -r -a flags <<<"$flags"
-g++ -std=c++17 -Wall -Wextra -Werror "$consumer_src/main.cpp" "${flags[@]}" \
+g++ -std=c++17 -Wall -Wextra -Werror "$root/tests/load/load_test.cpp" "${flags[@]}" \
     -o "$scratch/pkgconfig-consumer"
 LD_LIBRARY_PATH=$sysroot/$libdir "$scratch/pkgconfig-consumer" ||
     fail "pkg-config consumer of the packages"

@@ -104,6 +104,30 @@ void ExpectNoStrayState(const Lines& before, const Case& c) {
 
 void ExpectLockReleased() { EXPECT_EQ(StaticLockCounts().locks, StaticLockCounts().unlocks); }
 
+// One run of the row with a failure armed; `disarm` tells whether it struck.
+// A failure that struck reaches the caller and leaves no stray state.
+template <typename Failure>
+bool RunFailing(const Case& c, const std::string& failure, const std::function<void()>& arm,
+                const std::function<bool()>& disarm) {
+    SCOPED_TRACE(failure);
+    Prepare(c);
+    const Lines before = Render();
+    bool threw = false;
+    arm();
+    try {
+        c.call();
+    } catch (const Failure&) {
+        threw = true;
+    }
+    const bool struck = disarm();
+    ExpectLockReleased();
+    if (struck) {
+        EXPECT_EQ(threw, !c.swallows);
+        ExpectNoStrayState(before, c);
+    }
+    return struck;
+}
+
 class Cases : public ::testing::TestWithParam<Case> {
 protected:
     void TearDown() override { ResetStaticLock(); }
@@ -120,29 +144,17 @@ TEST_P(Cases, ResultStateCallsAndRecords) {
 }
 
 TEST_P(Cases, EveryAllocationFailingInTurn) {
-    const Case& c = GetParam();
-    for (long n = 1; n < 5000; ++n) {
-        SCOPED_TRACE("allocation " + std::to_string(n));
-        Prepare(c);
-        const Lines before = Render();
-        bool threw = false;
-        FailNthAllocation(n);
-        try {
-            EXPECT_EQ(c.call(), c.result);
-        } catch (const std::bad_alloc&) {
-            threw = true;
-        }
-        const bool struck = AllocationFailureStruck();
-        FailNthAllocation(0);
-        ExpectLockReleased();
-        if (!struck) {
-            EXPECT_EQ(Render(), c.after);
-            return;
-        }
-        EXPECT_EQ(threw, !c.swallows);
-        ExpectNoStrayState(before, c);
+    long n = 1;
+    while (RunFailing<std::bad_alloc>(
+        GetParam(), "allocation " + std::to_string(n), [n] { FailNthAllocation(n); },
+        [] {
+            const bool struck = AllocationFailureStruck();
+            FailNthAllocation(0);
+            return struck;
+        })) {
+        ++n;
     }
-    ADD_FAILURE() << "never ran without a failure";
+    EXPECT_EQ(Render(), GetParam().after);  // the run past the last allocation
 }
 
 TEST_P(Cases, EveryPlatformCallThrowingInTurn) {
@@ -157,25 +169,14 @@ TEST_P(Cases, EveryPlatformCallThrowingInTurn) {
         if (call == qx_standin::Call::ConsumerDestroy) {
             continue;  // never throws
         }
-        SCOPED_TRACE("throwing: " + clean[i].text);
-        Prepare(c);
-        const Lines before = Render();
-        qx_standin::InjectFault(call, skip);
-        bool threw = false;
-        try {
-            c.call();
-        } catch (const qx_standin::InjectedFault& fault) {
-            threw = fault.call == call;
-        }
-        qx_standin::ClearFaults();
-        EXPECT_EQ(threw, !c.swallows);
-        ExpectLockReleased();
-        ExpectNoStrayState(before, c);
+        RunFailing<qx_standin::InjectedFault>(
+            c, "throwing: " + clean[i].text, [=] { qx_standin::InjectFault(call, skip); },
+            [] { return qx_standin::ClearFaults(), true; });
         const std::vector<qx_standin::CallRecord> run = qx_standin::Journal();
         ASSERT_GT(run.size(), i);
         EXPECT_TRUE(std::equal(clean.begin(), clean.begin() + i, run.begin(),
                                [](const auto& a, const auto& b) { return a.text == b.text; }));
-        EXPECT_TRUE(run[i].threw);
+        EXPECT_TRUE(run[i].threw) << clean[i].text;
         for (std::size_t k = i + 1; k < run.size() && !c.swallows; ++k) {
             EXPECT_EQ(run[k].call, qx_standin::Call::ConsumerDestroy) << run[k].text;
         }
