@@ -11,35 +11,31 @@
 
 #include "qx_sysevent/svr_event.h"
 
-namespace {
-
 using Bytes = std::vector<std::uint8_t>;
 
-// A length byte, then up to that many bytes.
-std::string Take(const std::uint8_t*& data, std::size_t& size) {
-    if (size == 0) return {};
-    const std::size_t n = std::min<std::size_t>(data[0], size - 1);
-    std::string out(reinterpret_cast<const char*>(data) + 1, n);
-    data += n + 1, size -= n + 1;
-    return out;
-}
-
-std::tuple<Bytes, Bytes> Reference(const SvrEvent& e) {
-    return {Bytes(e.m_strPrimaryKey.begin(), e.m_strPrimaryKey.end()),
-            Bytes(e.m_strSecondaryKey.begin(), e.m_strSecondaryKey.end())};
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::vector<SvrEvent> keys(3);
-    for (SvrEvent& key : keys) {
-        key.m_strPrimaryKey = Take(data, size);
-        key.m_strSecondaryKey = Take(data, size);
+    // Six strings, each a length byte and up to that many bytes.
+    std::vector<std::string> fields(6);
+    for (std::string& field : fields) {
+        if (size == 0) {
+            break;
+        }
+        const std::size_t n = std::min<std::size_t>(data[0], size - 1);
+        field.assign(reinterpret_cast<const char*>(data) + 1, n);
+        data += n + 1;
+        size -= n + 1;
     }
-    for (const SvrEvent& a : keys) {
-        for (const SvrEvent& b : keys) {
-            if ((a < b) != (Reference(a) < Reference(b))) __builtin_trap();
+    for (std::size_t a = 0; a < 6; a += 2) {
+        for (std::size_t b = 0; b < 6; b += 2) {
+            const bool less =
+                SvrEvent{fields[a], fields[a + 1]} < SvrEvent{fields[b], fields[b + 1]};
+            const auto key = [&fields](std::size_t i) {
+                return std::tuple(Bytes(fields[i].begin(), fields[i].end()),
+                                  Bytes(fields[i + 1].begin(), fields[i + 1].end()));
+            };
+            if (less != (key(a) < key(b))) {
+                __builtin_trap();
+            }
         }
     }
     return 0;

@@ -14,7 +14,6 @@
 #include "cases.h"
 #include "qx_standin/app_mgr.h"
 #include "qx_standin/standin.h"
-#include "seams.h"
 #include "sysevent/sys_event_consumer.h"
 
 namespace qx_test {

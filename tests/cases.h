@@ -45,6 +45,20 @@ struct Case {
     bool swallows = false;  // the operation catches every failure itself
 };
 
+// Seams between the library and what it calls (seams.cpp): ACE's static
+// object lock and ACE_OS::printf, defined there in place of ACE's, and the
+// global operator new. Locking the static object lock fails while `fail`.
+void ResetStaticLock(bool fail = false);
+struct LockCounts {
+    long locks;  // successful ones
+    long unlocks;
+};
+LockCounts StaticLockCounts();
+void FailNthAllocation(long n);  // the n-th allocation from now throws; 0 disarms
+bool AllocationFailureStruck();
+std::string Printed();  // since the last ClearPrinted()
+void ClearPrinted();
+
 std::vector<Case> SecurityCases();
 std::vector<Case> NeFilterCases();
 std::vector<Case> EventAndReloadCases();

@@ -7,6 +7,7 @@
 #include <list>
 #include <set>
 #include <string>
+#include <tuple>
 #include <type_traits>
 #include <vector>
 
@@ -26,44 +27,37 @@ struct NeScenario {
     NeIds prior;  // the output before the call
 };
 
-struct NeOutcome {
-    long result = 0;
-    NeIds output;
-    std::vector<unsigned int> filter;  // the query's, ascending; none asked: empty
-    std::uint64_t askedFor = 0;        // the user id the query carried
-    std::size_t records = 0;
-    bool operator==(const NeOutcome& o) const {
-        return result == o.result && output == o.output && filter == o.filter &&
-               askedFor == o.askedFor && records == o.records;
-    }
-};
+// Result, output, the query's filter (ascending, empty when nothing was
+// asked) and user id, and how many records were written.
+using NeOutcome = std::tuple<long, NeIds, std::vector<unsigned int>, std::uint64_t, std::size_t>;
 
 // `walk` is the input in its container's order.
 inline NeOutcome ModelGetManagedNE(const NeScenario& s, const NeIds& walk, bool listOutput) {
-    NeOutcome e;
     if (s.cloud) {  // a list takes the ids in front, other outputs after what they hold
-        e.output = listOutput ? walk : s.prior;
+        NeIds output = listOutput ? walk : s.prior;
         const NeIds& tail = listOutput ? s.prior : walk;
-        e.output.insert(e.output.end(), tail.begin(), tail.end());
-        return e;
+        output.insert(output.end(), tail.begin(), tail.end());
+        return {0, output, {}, 0, 0};
     }
     std::set<unsigned int> filter;
     for (unsigned long id : walk) {
-        if (id < (1UL << 32)) filter.insert(static_cast<unsigned int>(id));
+        if (id < (1UL << 32)) {
+            filter.insert(static_cast<unsigned int>(id));
+        }
     }
-    if (filter.empty()) return e;  // nothing asked, the output emptied
-    e.filter.assign(filter.begin(), filter.end());
-    e.askedFor = static_cast<unsigned int>(s.userId);
-    e.records = s.result == 1 ? 2 : 3;
+    if (filter.empty()) {
+        return {0, {}, {}, 0, 0};  // nothing asked, the output emptied
+    }
+    const std::vector<unsigned int> asked(filter.begin(), filter.end());
+    const auto user = static_cast<unsigned int>(s.userId);
     if (s.result != 1) {
-        e.result = s.result == 0 ? 0x42008126 : s.result;
-        e.output = s.prior;
-        return e;
+        return {s.result == 0 ? 0x42008126 : s.result, s.prior, asked, user, 3};
     }
+    NeIds output;
     for (unsigned int id : s.listed) {
-        if (filter.count(id) != 0) e.output.push_back(id);
+        output.insert(output.end(), filter.count(id), id);
     }
-    return e;
+    return {0, output, asked, user, 2};
 }
 
 template <typename In, typename Out>
@@ -72,20 +66,19 @@ std::string CheckOverload(const NeScenario& s, const char* name) {
     Out output(s.prior.begin(), s.prior.end());
     NeOutcome e = ModelGetManagedNE(s, NeIds(input.begin(), input.end()),
                                     std::is_same_v<Out, std::list<unsigned long>>);
-    const Out poured(e.output.begin(), e.output.end());
-    e.output.assign(poured.begin(), poured.end());
+    const Out poured(std::get<1>(e).begin(), std::get<1>(e).end());  // a set sorts and merges
+    std::get<1>(e).assign(poured.begin(), poured.end());
 
     CUserSecurityMgr manager(s.userId);
     qx_standin::ClearJournal();
-    NeOutcome seen;
-    seen.result = manager.GetManagedNE(input, output);
-    seen.output.assign(output.begin(), output.end());
+    NeOutcome seen{
+        manager.GetManagedNE(input, output), NeIds(output.begin(), output.end()), {}, 0, 0};
     for (const qx_standin::CallRecord& call : qx_standin::Journal()) {
         if (call.call == qx_standin::Call::GetMngDevice) {
-            seen.filter = call.filter, seen.askedFor = call.userId;
+            std::get<2>(seen) = call.filter, std::get<3>(seen) = call.userId;
         }
     }
-    seen.records = qx_standin::TraceRecords().size();
+    std::get<4>(seen) = qx_standin::TraceRecords().size();
     return seen == e ? "" : std::string(name) + " differs from the model; ";
 }
 

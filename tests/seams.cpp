@@ -1,4 +1,4 @@
-#include "seams.h"
+#include "cases.h"
 
 #include <ace/OS_NS_Thread.h>
 #include <ace/OS_NS_stdio.h>

@@ -11,8 +11,6 @@ using namespace qx_standin;
 
 const std::string kDb = "ZorvCommonDBUtility::Instance() = non-null";
 const std::string kNoDb = "ZorvCommonDBUtility::Instance() = null";
-const std::string kNoName = "ZorvGetUserName is failed!";
-const std::string kNoUser = "ZorvGetUserName failed!";
 const std::string kAsk = "> Call ZorvCommonDBUtility::ZorvGetMngDevice ,";
 const std::string kError = "> ZorvService error!";
 
@@ -68,7 +66,7 @@ std::vector<Case> SecurityCases() {
          {"registry", "buf alice"}, {R"(ZorvGetUserName(42) = 1 "alice\x00")"}},
         {"LoginNameOnlyResultOneCounts", [] { Alice(), QueueUserNameAnswer(2, "junk"); },
          [] { return w.mgr->GetLoginName(w.buf); }, 0x42008125, {"registry", "buf junkxxxxxxxx"},
-         {R"(ZorvGetUserName(42) = 2 "junk")", "> " + kNoName}},
+         {R"(ZorvGetUserName(42) = 2 "junk")", "> ZorvGetUserName is failed!"}},
         {"AllUsersKeepKnownNames", [] { Alice(), w.names[1] = "known"; },
          [] { return w.mgr->GetAllUser({42, 43, 1}, w.names); }, 0,
          {"registry", "name 1=known", "name 42=alice", "name 43=bob"},
@@ -78,7 +76,7 @@ std::vector<Case> SecurityCases() {
          [] { return w.mgr->GetAllUser({42, 999, 43}, w.names); }, 0x42008125,
          {"registry", "name 42=alice"},
          {R"(ZorvGetUserName(42) = 1 "alice\x00")", R"(ZorvGetUserName(999) = 0 "")",
-          "> " + kNoUser}},
+          "> ZorvGetUserName failed!"}},
         // One buffer serves every lookup, and a name ends at 255 bytes.
         {"AllUsersShareOneBuffer",
          [] {
