@@ -3,55 +3,46 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "qx_standin/app_mgr.h"
 #include "qx_standin/standin.h"
 #include "qx_sysevent/qx_sysevent.h"
 
 namespace {
 
-constexpr int kThreads = 8;
-
-// Runs body(thread) on every thread, released together.
-void Race(const std::function<void(int)>& body) {
-    std::atomic<int> waiting{kThreads};
-    std::vector<std::thread> threads;
-    threads.reserve(kThreads);
-    for (int t = 0; t < kThreads; ++t) {
-        threads.emplace_back([&, t] {
-            for (--waiting; waiting.load() > 0;) {
-                std::this_thread::yield();
-            }
-            body(t);
-        });
-    }
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
-}
-
-// Each round starts with no singleton; the manager is shared by all threads.
+// Each round starts with no singleton; the manager is shared by all threads,
+// which are released together.
 TEST(Concurrency, SingletonsAreCreatedOnceAndOneManagerServesEveryThread) {
     using Ids = std::vector<unsigned long>;
+    constexpr int kThreads = 8;
     for (int round = 0; round < 20; ++round) {
         qx_standin::Reset();
         CUserSecurityMgr bob(qx_standin::defaults::kBob);
         TEUserIDMgr::Destroy();
         std::vector<TEUserIDMgr*> registries(kThreads);
-        Race([&](int t) {
-            registries[t] = TEUserIDMgr::Instance();
-            const SvrEvent key{"key", std::to_string(t)};
-            EXPECT_EQ(QXSysEventMgrIF::Instance()->RegEventHandler(key, nullptr), 0);
-            Ids managed;
-            EXPECT_EQ(bob.GetManagedNE(Ids{1001, 1002, 1003, 1004}, managed), 0);
-            EXPECT_EQ(managed, (Ids{1002, 1004}));
-            EXPECT_EQ(bob.isNeManaged(1000UL + t), t % 2 == 0 && t > 0);
-            EXPECT_EQ(RegMDPMsgOfProReLoad(t, round, 0, 0), 0);
-        });
+        std::atomic<int> waiting{kThreads};
+        std::vector<std::thread> threads;
+        threads.reserve(kThreads);
+        for (int t = 0; t < kThreads; ++t) {
+            threads.emplace_back([&, t] {
+                for (--waiting; waiting.load() > 0;) {
+                    std::this_thread::yield();
+                }
+                registries[t] = TEUserIDMgr::Instance();
+                const SvrEvent key{"key", std::to_string(t)};
+                EXPECT_EQ(QXSysEventMgrIF::Instance()->RegEventHandler(key, nullptr), 0);
+                Ids managed;
+                EXPECT_EQ(bob.GetManagedNE(Ids{1001, 1002, 1003, 1004}, managed), 0);
+                EXPECT_EQ(managed, (Ids{1002, 1004}));
+                EXPECT_EQ(bob.isNeManaged(1000UL + t), t % 2 == 0 && t > 0);
+                EXPECT_EQ(RegMDPMsgOfProReLoad(t, round, 0, 0), 0);
+            });
+        }
+        for (std::thread& thread : threads) {
+            thread.join();
+        }
         for (int t = 0; t < kThreads; ++t) {
             EXPECT_EQ(registries[t], TEUserIDMgr::m_pInstance);
             const SvrEvent key{"key", std::to_string(t)};

@@ -12,11 +12,7 @@
 // releases one all the same, and its tests flag one here.
 class QXSysEventConsumerTestPeer {
 public:
-    static QXSysEventConsumer* Subscribed() {
-        QXSysEventConsumer* consumer = QXSysEventConsumer::Instance();
-        consumer->m_bSubscribed = true;
-        return consumer;
-    }
+    static void Subscribe() { QXSysEventConsumer::Instance()->m_bSubscribed = true; }
 };
 
 namespace qx_test {
@@ -63,8 +59,7 @@ std::vector<Case> EventAndReloadCases() {
         // Found facade and consumer take no lock.
         {"SecondHandlerForKeyRefused", Registered,
          [] { return long{QXSysEventMgrIF::Instance()->RegEventHandler(kKey, nullptr)}; },
-         0x4103F210, {"facade"},
-         {"> RegEventHandler can not find key!"}},
+         0x4103F210, {"facade"}, {"> RegEventHandler can not find key!"}},
         // Keys are never compared joined: "alarmr"+"aised" is another key.
         {"KeysDifferingInEitherStringAreDistinct", Registered,
          [] {
@@ -89,13 +84,13 @@ std::vector<Case> EventAndReloadCases() {
          true},
         {"DestroyWithoutFacade", [] {}, [] { return QXSysEventMgrIF::Destroy(), 0L; }, 0, {}, {},
          0, false, true},
-        {"FlaggedSubscriptionReleasedOnce", [] { QXSysEventConsumerTestPeer::Subscribed(); },
+        {"FlaggedSubscriptionReleasedOnce", [] { QXSysEventConsumerTestPeer::Subscribe(); },
          [] {
              QXSysEventConsumer* c = QXSysEventConsumer::Instance();
              return c->UnSubscribeEvent(), c->UnSubscribeEvent(), 0L;
          },
          0, {}, {"EventConsumerProxy::unsubscribe() = 0"}},
-        {"FlaggedSubscriptionReleasedAtTeardown", [] { QXSysEventConsumerTestPeer::Subscribed(); },
+        {"FlaggedSubscriptionReleasedAtTeardown", [] { QXSysEventConsumerTestPeer::Subscribe(); },
          [] { return QXSysEventConsumer::Destroy(), 0L; }, 0, {},
          {"> SYSEvent::~SYSEven", "EventConsumerProxy::unsubscribe() = 0", kDestroyed}, 1, false,
          true},

@@ -78,10 +78,6 @@ std::vector<Case> NeFilterCases() {
          0, {"registry", "list 5", "vec 5", "vec 5", "set 5"}, {"IsCloudNode() = true"}},
         {"CloudSetInPlaceUnchanged", OnCloud, [] { return w.mgr->GetManagedNE(w.set, w.set); },
          0, {"registry", "list 5", "vec 5", "set 5"}, {"IsCloudNode() = true"}},
-        {"CloudListTakesIdsInFront", OnCloud, [] { return w.mgr->GetManagedNE(Ids{7, 6}, w.set) +
-                                                    w.mgr->GetManagedNE(List{7, 6}, w.list); },
-         0, {"registry", "list 7", "list 6", "list 5", "vec 5", "set 5", "set 6", "set 7"},
-         {"IsCloudNode() = true", "IsCloudNode() = true"}},
     };
     // clang-format on
 }

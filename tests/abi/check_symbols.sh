@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
-# The dynamic symbols of libqx_sysevent.so against the lists kept in abi/.
-#   check_symbols.sh exports <library> <list>: what it defines; an accidental
-#     export or a lost one fails.
-#   check_symbols.sh imports <library> <list>: it needs only the C/C++
-#     runtime, ACE (TAO) and sanitizer runtimes, and every symbol it leaves
-#     undefined that those do not define is listed: a new platform dependency
-#     is a reviewed change. Listed symbols that TAO defines drop out.
+# check_symbols.sh exports|imports <library> <list>: what the library defines
+# is the list; or it needs only the C/C++, ACE (TAO) and sanitizer runtimes,
+# and what it leaves undefined that those do not define is the list.
 set -euo pipefail
 mode=$1 library=$2 list=$3
 runtime='lib(c|m|stdc\+\+|gcc_s|ACE|TAO[A-Za-z_]*|asan|ubsan|tsan)[-.][^/]*'
