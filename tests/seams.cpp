@@ -28,13 +28,7 @@ char g_printed[512];
 std::size_t g_printedLength = 0;
 
 using MutexFn = int (*)(ACE_mutex_t*);
-MutexFn Next(const char* mangled) {
-    void* fn = dlsym(RTLD_NEXT, mangled);
-    if (fn == nullptr) {
-        std::abort();
-    }
-    return reinterpret_cast<MutexFn>(fn);
-}
+MutexFn Next(const char* mangled) { return reinterpret_cast<MutexFn>(dlsym(RTLD_NEXT, mangled)); }
 
 bool Watched(ACE_mutex_t* m) { return m != nullptr && m == g_watched.load(); }
 
