@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <string>
 #include <thread>
 #include <vector>
 
@@ -22,6 +21,7 @@ TEST(Concurrency, SingletonsAreCreatedOnceAndOneManagerServesEveryThread) {
         CUserSecurityMgr bob(qx_standin::defaults::kBob);
         TEUserIDMgr::Destroy();
         std::vector<TEUserIDMgr*> registries(kThreads);
+        std::vector<QXSysEventMgrIF*> facades(kThreads);
         std::atomic<int> waiting{kThreads};
         std::vector<std::thread> threads;
         threads.reserve(kThreads);
@@ -31,8 +31,8 @@ TEST(Concurrency, SingletonsAreCreatedOnceAndOneManagerServesEveryThread) {
                     std::this_thread::yield();
                 }
                 registries[t] = TEUserIDMgr::Instance();
-                const SvrEvent key{"key", std::to_string(t)};
-                EXPECT_EQ(QXSysEventMgrIF::Instance()->RegEventHandler(key, nullptr), 0);
+                facades[t] = QXSysEventMgrIF::Instance();
+                EXPECT_EQ(facades[t]->SubscribeEvent(), 1);  // the consumer's creation
                 Ids managed;
                 EXPECT_EQ(bob.GetManagedNE(Ids{1001, 1002, 1003, 1004}, managed), 0);
                 EXPECT_EQ(managed, (Ids{1002, 1004}));
@@ -45,8 +45,7 @@ TEST(Concurrency, SingletonsAreCreatedOnceAndOneManagerServesEveryThread) {
         }
         for (int t = 0; t < kThreads; ++t) {
             EXPECT_EQ(registries[t], TEUserIDMgr::m_pInstance);
-            const SvrEvent key{"key", std::to_string(t)};
-            EXPECT_EQ(QXSysEventMgrIF::Instance()->RegEventHandler(key, nullptr), 0x4103F210);
+            EXPECT_EQ(facades[t], QXSysEventMgrIF::m_pInstance);
         }
         EXPECT_EQ(qx_standin::CountCalls(qx_standin::Call::ConsumerCreate), 1u);
         QXSysEventMgrIF::Destroy();
