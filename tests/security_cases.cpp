@@ -44,6 +44,8 @@ std::vector<Case> SecurityCases() {
         {"RegistryNullWhenLockFails", Nothing,
          [] { return long{TEUserIDMgr::Instance() != nullptr}; }, 0, {}, {}, 0, true},
         {"RegistryDestroyed", Registry, [] { return TEUserIDMgr::Destroy(), 0L; }, 0, {}, {}, 1},
+        {"RegistryKeptWhenLockFails", Registry, [] { return TEUserIDMgr::Destroy(), 0L; }, 0,
+         {"registry"}, {}, 0, true},
         {"AdminIdSignExtended", [] { Registry(), SetAdminId(-5); },
          [] { return R().GetAdminUserID(); }, -5, {"registry"}, {kDb, "GetAdminID() = -5"}},
         {"AdminIdWithoutDatabase", [] { Registry(), SetDatabaseAvailable(false); },
