@@ -60,13 +60,16 @@ std::vector<Case> EventAndReloadCases() {
         {"SecondHandlerForKeyRefused", Registered,
          [] { return long{QXSysEventMgrIF::Instance()->RegEventHandler(kKey, nullptr)}; },
          0x4103F210, {"facade"}, {"> RegEventHandler can not find key!"}},
-        // Keys are never compared joined: "alarmr"+"aised" is another key.
-        {"KeysDifferingInEitherStringAreDistinct", Registered,
+        // Keys order by the primary string, then the secondary, bytes as they are,
+        // never joined: a + 2 * b + 4 * c ... of the comparisons below.
+        {"KeysOrderPrimaryFirst", [] {},
          [] {
-             return long{F().RegEventHandler({"alarmr", "aised"}, nullptr) +
-                         F().RegEventHandler({"alarm", std::string("raised\0", 7)}, nullptr)};
+             const SvrEvent a = kKey, b{"alarmr", "aised"}, c{"alarm", std::string("raised\0", 7)},
+                            d{"b", "a"};
+             return long{a < b} + 2 * long{b < a} + 4 * long{a < c} + 8 * long{c < a} +
+                    16 * long{a < d} + 32 * long{d < a};
          },
-         0, {"facade"}, {}},
+         21, {}, {}},
         {"RegisterWithoutConsumer", Facade, [] { return long{F().RegEventHandler(kKey, nullptr)}; },
          0x4101F40D, {"facade"}, {"> pEventConsumer is NULL by RegEventHandler!"}, 0, true},
         {"SubscribeReportsOne", Registered, [] { return long{F().SubscribeEvent()}; }, 1,

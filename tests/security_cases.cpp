@@ -79,25 +79,26 @@ std::vector<Case> SecurityCases() {
          {"registry", "name 42=alice"},
          {R"(ZorvGetUserName(42) = 1 "alice\x00")", R"(ZorvGetUserName(999) = 0 "")",
           "> ZorvGetUserName failed!"}},
-        // One buffer serves every lookup, and a name ends at 255 bytes.
+        // One zeroed buffer serves every lookup, and a name ends at 255 bytes.
         {"AllUsersShareOneBuffer",
          [] {
-             Alice(), QueueUserNameAnswer(1, std::string("longname\0", 9));
-             QueueUserNameAnswer(1, "xy"), QueueUserNameAnswer(1, std::string(256, 'n'));
+             Alice(), QueueUserNameAnswer(1, "xy"), QueueUserNameAnswer(1, "longname");
+             QueueUserNameAnswer(1, "ab"), QueueUserNameAnswer(1, std::string(256, 'n'));
          },
-         [] { return w.mgr->GetAllUser({7, 8, 9}, w.names); }, 0,
-         {"registry", "name 7=longname", "name 8=xyngname", "name 9=" + longName},
-         {R"(ZorvGetUserName(7) = 1 "longname\x00")", R"(ZorvGetUserName(8) = 1 "xy")",
-          R"(ZorvGetUserName(9) = 1 ")" + longName + R"(n")"}},
+         [] { return w.mgr->GetAllUser({6, 7, 8, 9}, w.names); }, 0,
+         {"registry", "name 6=xy", "name 7=longname", "name 8=abngname", "name 9=" + longName},
+         {R"(ZorvGetUserName(6) = 1 "xy")", R"(ZorvGetUserName(7) = 1 "longname")",
+          R"(ZorvGetUserName(8) = 1 "ab")", R"(ZorvGetUserName(9) = 1 ")" + longName + R"(n")"}},
         {"NeManagedOnCloudNode", [] { Alice(), SetCloudNode(true); },
          [] { return long{w.mgr->isNeManaged(5)}; }, 1, {"registry"}, {"IsCloudNode() = true"}},
         {"NeManaged", Alice, [] { return long{w.mgr->isNeManaged(1001)}; }, 1, {"registry"},
          {"IsCloudNode() = false", kAsk + "userid = 42,neId = 1001 \n",
           "ZorvGetMngDevice(42, {1001}, [], 0, false) = 1 [1001]",
           Answered("1", "lstDeviceOut", 1)}},
-        {"NeNotManaged", Alice, [] { return long{w.mgr->isNeManaged(2000)}; }, 0, {"registry"},
-         {"IsCloudNode() = false", kAsk + "userid = 42,neId = 2000 \n",
-          "ZorvGetMngDevice(42, {2000}, [], 0, false) = 1 []", Answered("1", "lstDeviceOut", 0)}},
+        {"NeNotManaged", Alice, [] { return long{w.mgr->isNeManaged(4294967295)}; }, 0, {"registry"},
+         {"IsCloudNode() = false", kAsk + "userid = 42,neId = 4294967295 \n",
+          "ZorvGetMngDevice(42, {4294967295}, [], 0, false) = 1 []",
+          Answered("1", "lstDeviceOut", 0)}},
         {"NeManagedFailedQuery", [] { Alice(), SetMngDeviceResult(0); },
          [] { return long{w.mgr->isNeManaged(1001)}; }, 0, {"registry"},
          {"IsCloudNode() = false", kAsk + "userid = 42,neId = 1001 \n",
