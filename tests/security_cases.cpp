@@ -108,7 +108,7 @@ std::vector<Case> SecurityCases() {
          [] { return long{w.mgr->isNeManaged((1UL << 32) + 1001)}; }, 0, {"registry"},
          {"IsCloudNode() = false"}},
         {"AllManagedVector", [] { Alice(), w.vec = {7}, QueueMngDeviceAnswer(1, {9, 5}); },
-         [] { return w.mgr->GetAllManagedNE(w.vec); }, 0, {"registry", "vec 9", "vec 5"},
+         [] { return w.mgr->GetAllManagedNE(w.vec); }, 0, {"registry", "vec 9 5"},
          {all, "ZorvGetMngDevice(42, {}, [], 0, false) = 1 [9, 5]", Answered("1", "vecNE", 2)}},
         {"AllManagedVectorEmpty", [] { Alice(), w.vec = {7}, QueueMngDeviceAnswer(1, {}); },
          [] { return w.mgr->GetAllManagedNE(w.vec); }, 0, {"registry"},
