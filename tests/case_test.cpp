@@ -1,9 +1,7 @@
-// Runs every row of the table as it stands, then again with each allocation
-// failing in turn and with each platform call throwing in turn. A failure
-// reaches the caller (unless the operation swallows it), the static object
-// lock is released, the run stops at the failing call, and the caller is left
-// with nothing that was neither there before nor belongs there after; the
-// sanitizer build adds that nothing leaks.
+// Runs every row as it stands, then with each allocation failing and each
+// platform call throwing in turn: the failure reaches the caller (unless the
+// operation swallows it), the static object lock is released, the run stops
+// at the failing call, and nothing leaks (in the sanitizer build).
 #include <gtest/gtest.h>
 
 #include <algorithm>

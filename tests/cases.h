@@ -1,7 +1,5 @@
 // The table every exported operation is proven by: one row names its setup,
-// the call, and what the caller and the platform must see. The same rows are
-// run once as they stand and then under every allocation failure and every
-// platform fault in turn.
+// the call, and what the caller and the platform must see.
 #pragma once
 
 #include <functional>
@@ -19,8 +17,7 @@ namespace qx_test {
 using Lines = std::vector<std::string>;
 using Ids = std::vector<unsigned long>;
 
-// What a caller holds: the containers, the buffer and the manager the rows
-// act on. Reset before every run.
+// What a caller holds, reset before every run.
 struct World {
     std::optional<CUserSecurityMgr> mgr;
     std::list<unsigned long> list;
@@ -50,8 +47,7 @@ struct Case {
 // global operator new. Locking the static object lock fails while `fail`.
 void ResetStaticLock(bool fail = false);
 struct LockCounts {
-    long locks;  // successful ones
-    long unlocks;
+    long locks, unlocks;  // successful ones
 };
 LockCounts StaticLockCounts();
 void FailNthAllocation(long n);  // the n-th allocation from now throws; 0 disarms

@@ -44,8 +44,7 @@ const std::string kArgs = "01 00 00 00 00 00 02 00 00 00 00 00 03 00 00 00 00 00
 }  // namespace
 
 std::vector<Case> EventAndReloadCases() {
-    using qx_standin::QueueSendResponse;
-    using qx_standin::QueueSendWithoutResponse;
+    using namespace qx_standin;
     const auto reload = [] { return Reload(1, 2, 3, 4); };
     // clang-format off
     return {

@@ -27,8 +27,7 @@ struct NeScenario {
     NeIds prior;  // the output before the call
 };
 
-// Result, output, the query's filter (ascending, empty when nothing was
-// asked) and user id, and how many records were written.
+// Result, output, the query's filter (empty: no query) and user, records.
 using NeOutcome = std::tuple<long, NeIds, std::vector<unsigned int>, std::uint64_t, std::size_t>;
 
 // `walk` is the input in its container's order.

@@ -57,21 +57,17 @@ void Release(void* p) noexcept {
 
 int ACE_OS::mutex_lock(ACE_mutex_t* m) {
     static const MutexFn next = Next("_ZN6ACE_OS10mutex_lockEP15pthread_mutex_t");
-    if (Watched(m)) {
-        if (g_fail) {
-            errno = EINVAL;
-            return -1;
-        }
-        ++g_locks;
+    if (Watched(m) && g_fail) {
+        errno = EINVAL;
+        return -1;
     }
+    g_locks += Watched(m) ? 1 : 0;
     return next(m);
 }
 
 int ACE_OS::mutex_unlock(ACE_mutex_t* m) {
     static const MutexFn next = Next("_ZN6ACE_OS12mutex_unlockEP15pthread_mutex_t");
-    if (Watched(m)) {
-        ++g_unlocks;
-    }
+    g_unlocks += Watched(m) ? 1 : 0;
     return next(m);
 }
 
