@@ -61,14 +61,11 @@ std::vector<Case> EventAndReloadCases() {
          0x4103F210, {"facade"}, {"> RegEventHandler can not find key!"}},
         // Keys order by the primary string, then the secondary, bytes as they are,
         // never joined: a + 2 * b + 4 * c ... of the comparisons below.
-        {"KeysOrderPrimaryFirst", [] {},
-         [] {
-             const SvrEvent a = kKey, b{"alarmr", "aised"}, c{"alarm", std::string("raised\0", 7)},
-                            d{"b", "a"};
+        {"KeysOrderPrimaryFirst", [] {}, [] {
+             const SvrEvent a = kKey, b{"alarmr", "aised"}, c{"alarm", std::string("raised\0", 7)};
              return long{a < b} + 2 * long{b < a} + 4 * long{a < c} + 8 * long{c < a} +
-                    16 * long{a < d} + 32 * long{d < a};
-         },
-         21, {}, {}},
+                    16 * long{a < SvrEvent{"b", "a"}} + 32 * long{SvrEvent{"b", "a"} < a};
+         }, 21, {}, {}},
         {"RegisterWithoutConsumer", Facade, [] { return long{F().RegEventHandler(kKey, nullptr)}; },
          0x4101F40D, {"facade"}, {"> pEventConsumer is NULL by RegEventHandler!"}, 0, true},
         {"SubscribeReportsOne", Registered, [] { return long{F().SubscribeEvent()}; }, 1,
@@ -103,7 +100,8 @@ std::vector<Case> EventAndReloadCases() {
          Sent("01 00 00 00 00 00 fe ff 00 00 00 00 2c 00 00 00 00 00 07 00 00 00",
               "1, response (9, 0)")},
         {"ReloadRefused", [] { QueueSendResponse(9, 255); }, reload, 255,
-         {"printed RegMDPMsgOfProReLoad failed! result = 255"}, Sent(kArgs, "1, response (9, 255)")},
+         {"printed RegMDPMsgOfProReLoad failed! result = 255"},
+         Sent(kArgs, "1, response (9, 255)")},
         {"ReloadAnsweredForAnotherRequest", [] { QueueSendResponse(8, 0); }, reload, -1,
          {"printed RegMDPMsgOfProReLoad failed! result = 0"}, Sent(kArgs, "1, response (8, 0)")},
         {"ReloadNotDelivered", [] { QueueSendWithoutResponse(0); }, reload, -1,

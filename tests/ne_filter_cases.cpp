@@ -17,6 +17,7 @@ const std::string kAsk = "> Call ZorvCommonDBUtility::ZorvGetMngDevice ,";
 const std::string kOffCloud = "IsCloudNode() = false";
 const std::string kQuery = "ZorvGetMngDevice(42, {7, 1001, 1002}, [], 0, false) = ";
 const Ids kIds{1002, 7, 1001, 1002};
+const List kIdList(kIds.begin(), kIds.end());
 const Set kIdSet{1001, 1002, 7};
 
 // Asking about {7, 1001, 1002}; `shown` is `code` as a record renders it.
@@ -42,7 +43,7 @@ std::vector<Case> NeFilterCases() {
     const Lines untouched{"registry", "list 5", "vec 5", "set 5"};
     // clang-format off
     return {
-        {"ListToList", Alice, [] { return w.mgr->GetManagedNE(List(kIds.begin(), kIds.end()), w.list); },
+        {"ListToList", Alice, [] { return w.mgr->GetManagedNE(kIdList, w.list); },
          0, {"registry", "list 1001", "list 1002", "vec 5", "set 5"},
          Filtered("listNE", "listManagedNE")},
         {"VectorToVector", Alice, [] { return w.mgr->GetManagedNE(kIds, w.vec); }, 0,
@@ -61,7 +62,7 @@ std::vector<Case> NeFilterCases() {
          [] { return w.mgr->GetManagedNE(kIds, w.vec); }, 0x42008126,
          untouched, Filtered("vecNE", "vecManagedNE", "0", "0", "[1001]", 1)},
         {"FailurePassesItsCode", [] { Alice(), QueueMngDeviceAnswer(-7, {}); },
-         [] { return w.mgr->GetManagedNE(List(kIds.begin(), kIds.end()), w.list); }, -7,
+         [] { return w.mgr->GetManagedNE(kIdList, w.list); }, -7,
          untouched,
          Filtered("listNE", "listManagedNE", "-7", "18446744073709551609", "[]", 0)},
         {"WideIdsLeftOutOfTheQuery", Alice,

@@ -59,6 +59,28 @@ inline NeOutcome ModelGetManagedNE(const NeScenario& s, const NeIds& walk, bool 
     return {0, output, asked, user, 2};
 }
 
+// A scenario from a source of numbers: a seeded generator in the randomized
+// test, the fuzzer's bytes in the fuzz target. Ids are mostly small, some at
+// or past the 32 bits the database holds; a third of the queries fail.
+template <typename Next>
+NeScenario MakeScenario(Next next) {
+    const unsigned long special[] = {3000000000UL, 4294967295UL, 1UL << 32, ~0UL};
+    const int results[] = {1, 1, 1, 1, 0, -1};
+    NeScenario s{
+        static_cast<int>(next() % 6) - 2, next() % 4 == 0, results[next() % 6], {}, {}, {}};
+    for (unsigned n = next() % 16; n > 0; --n) {
+        s.listed.push_back(n % 5 == 0 ? 3000000000U : next() % 20);
+    }
+    for (unsigned n = next() % 12; n > 0; --n) {
+        s.input.push_back(next() % 6 == 0 ? special[next() % 4]
+                                          : ((next() % 3) << 32) + next() % 20);
+    }
+    for (unsigned n = next() % 4; n > 0; --n) {
+        s.prior.push_back(100 + next() % 5);
+    }
+    return s;
+}
+
 template <typename In, typename Out>
 std::string CheckOverload(const NeScenario& s, const char* name) {
     const In input(s.input.begin(), s.input.end());
