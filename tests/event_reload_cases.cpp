@@ -62,7 +62,9 @@ std::vector<Case> EventAndReloadCases() {
         // Keys order by the primary string, then the secondary, bytes as they are,
         // never joined: a + 2 * b + 4 * c ... of the comparisons below.
         {"KeysOrderPrimaryFirst", [] {}, [] {
-             const SvrEvent a = kKey, b{"alarmr", "aised"}, c{"alarm", std::string("raised\0", 7)};
+             const SvrEvent& a = kKey;
+             const SvrEvent b{"alarmr", "aised"};
+             const SvrEvent c{"alarm", std::string("raised\0", 7)};
              return long{a < b} + 2 * long{b < a} + 4 * long{a < c} + 8 * long{c < a} +
                     16 * long{a < SvrEvent{"b", "a"}} + 32 * long{SvrEvent{"b", "a"} < a};
          }, 21, {}, {}},
