@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <new>
 
@@ -19,6 +20,11 @@ namespace qx_test {
 World w;
 int g_handlerCalls = 0;
 void CountingHandler() { ++g_handlerCalls; }
+
+__attribute__((noinline)) void DirtyStack() {
+    volatile unsigned char junk[4096];
+    std::fill(std::begin(junk), std::end(junk), 0xA5);
+}
 
 void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 

@@ -29,6 +29,9 @@ struct World {
 extern World w;
 extern int g_handlerCalls;  // the library stores handlers and never calls them
 void CountingHandler();
+// Leaves 0xA5 where the next call's frames will be, so that a byte the
+// library leaves unwritten shows.
+void DirtyStack();
 
 struct Case {
     std::string name;             // letters, digits and underscores

@@ -1,6 +1,4 @@
 // QXSysEventMgrIF with its consumer, and RegMDPMsgOfProReLoad.
-#include <algorithm>
-#include <iterator>
 #include <string>
 
 #include "cases.h"
@@ -26,12 +24,6 @@ QXSysEventMgrIF& F() { return *QXSysEventMgrIF::m_pInstance; }
 void Facade() { QXSysEventMgrIF::Instance(); }
 void Registered() { Facade(), F().RegEventHandler(kKey, CountingHandler); }
 
-// Leaves 0xA5 where the call's frames will be, so that a request byte left
-// unwritten shows.
-__attribute__((noinline)) void DirtyStack() {
-    volatile unsigned char junk[4096];
-    std::fill(std::begin(junk), std::end(junk), 0xA5);
-}
 long Reload(int a, int b, int c, long d) { return DirtyStack(), RegMDPMsgOfProReLoad(a, b, c, d); }
 
 Lines Sent(const std::string& request, const std::string& answer) {

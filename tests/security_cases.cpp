@@ -85,7 +85,7 @@ std::vector<Case> SecurityCases() {
              Alice(), QueueUserNameAnswer(1, "xy"), QueueUserNameAnswer(1, "longname");
              QueueUserNameAnswer(1, "ab"), QueueUserNameAnswer(1, std::string(256, 'n'));
          },
-         [] { return w.mgr->GetAllUser({6, 7, 8, 9}, w.names); }, 0,
+         [] { return DirtyStack(), w.mgr->GetAllUser({6, 7, 8, 9}, w.names); }, 0,
          {"registry", "name 6=xy", "name 7=longname", "name 8=abngname", "name 9=" + longName},
          {R"(ZorvGetUserName(6) = 1 "xy")", R"(ZorvGetUserName(7) = 1 "longname")",
           R"(ZorvGetUserName(8) = 1 "ab")", R"(ZorvGetUserName(9) = 1 ")" + longName + R"(n")"}},
