@@ -9,11 +9,21 @@
 #include <iterator>
 #include <map>
 #include <new>
+#include <type_traits>
 
 #include "cases.h"
 #include "qx_standin/app_mgr.h"
 #include "qx_standin/standin.h"
 #include "sysevent/sys_event_consumer.h"
+
+// The layout and signatures callers were compiled against long ago.
+static_assert(sizeof(CUserSecurityMgr) == 8 && alignof(CUserSecurityMgr) == 4);
+static_assert(std::is_empty_v<QXSysEventMgrIF>);
+static_assert(sizeof(SvrEvent) == 2 * sizeof(std::string));
+static_assert(std::is_same_v<decltype(&TEUserIDMgr::GetAdminUserID), long (TEUserIDMgr::*)()>);
+static_assert(
+    std::is_same_v<decltype(&CUserSecurityMgr::GetLoginName), long (CUserSecurityMgr::*)(char*)>);
+static_assert(std::is_same_v<decltype(&RegMDPMsgOfProReLoad), int (*)(int, int, int, long)>);
 
 namespace qx_test {
 
@@ -43,9 +53,7 @@ void AddEach(Lines& items, const char* kind, const Ids& ids) {
 Lines Render() {
     Lines items;
     auto add = [&items](bool on, const std::string& item) {
-        if (on) {
-            items.push_back(item);
-        }
+        items.insert(items.end(), on ? 1 : 0, item);
     };
     add(TEUserIDMgr::m_pInstance != nullptr, "registry");
     add(QXSysEventMgrIF::m_pInstance != nullptr, "facade");

@@ -29,8 +29,7 @@ struct World {
 extern World w;
 extern int g_handlerCalls;  // the library stores handlers and never calls them
 void CountingHandler();
-// Leaves 0xA5 where the next call's frames will be, so that a byte the
-// library leaves unwritten shows.
+// Leaves 0xA5 where the next call's frames will be: unwritten bytes show.
 void DirtyStack();
 
 struct Case {

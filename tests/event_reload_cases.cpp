@@ -30,7 +30,6 @@ Lines Sent(const std::string& request, const std::string& answer) {
     return {"ZorvAppMgr::Instance() = non-null",
             "ZorvSendRegReqMsgToMDP(20, [09 00 " + request + "], null, 60) = " + answer};
 }
-const std::string kZeros = "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00";
 const std::string kArgs = "01 00 00 00 00 00 02 00 00 00 00 00 03 00 00 00 00 00 04 00 00 00";
 
 }  // namespace
@@ -78,17 +77,13 @@ std::vector<Case> EventAndReloadCases() {
         {"DestroyWithoutFacade", [] {}, [] { return QXSysEventMgrIF::Destroy(), 0L; }, 0, {}, {},
          0, false, true},
         {"FlaggedSubscriptionReleasedOnce", [] { QXSysEventConsumerTestPeer::Subscribe(); },
-         [] {
-             QXSysEventConsumer* c = QXSysEventConsumer::Instance();
-             return c->UnSubscribeEvent(), c->UnSubscribeEvent(), 0L;
-         },
+         [] { return QXSysEventConsumer::Instance()->UnSubscribeEvent(),
+                     QXSysEventConsumer::Instance()->UnSubscribeEvent(), 0L; },
          0, {}, {"EventConsumerProxy::unsubscribe() = 0"}},
         {"FlaggedSubscriptionReleasedAtTeardown", [] { QXSysEventConsumerTestPeer::Subscribe(); },
          [] { return QXSysEventConsumer::Destroy(), 0L; }, 0, {},
          {"> SYSEvent::~SYSEven", "EventConsumerProxy::unsubscribe() = 0", kDestroyed}, 1, false,
          true},
-        {"ReloadAccepted", [] {}, [] { return Reload(0, 0, 0, 0); }, 0, {},
-         Sent(kZeros, "1, response (9, 0)")},
         {"ReloadArgumentsCutToTheirFields", [] {},
          [] { return Reload(65537, -2, 300, (1L << 32) + 7); }, 0, {},
          Sent("01 00 00 00 00 00 fe ff 00 00 00 00 2c 00 00 00 00 00 07 00 00 00",

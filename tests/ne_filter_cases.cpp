@@ -1,9 +1,14 @@
 // The five GetManagedNE overloads: their records, the failures that must not
 // read as success, the ids the database cannot hold, and the cloud path with
-// one container as input and output.
+// one container as input and output; then all five against the model over
+// random scenarios.
+#include <gtest/gtest.h>
+
+#include <random>
 #include <string>
 
 #include "cases.h"
+#include "ne_model.h"
 #include "qx_standin/standin.h"
 
 namespace qx_test {
@@ -47,11 +52,9 @@ std::vector<Case> NeFilterCases() {
          0, {"registry", "list 1001", "list 1002", "vec 5", "set 5"},
          Filtered("listNE", "listManagedNE")},
         {"VectorToVector", Alice, [] { return w.mgr->GetManagedNE(kIds, w.vec); }, 0,
-         {"registry", "list 5", "vec 1001 1002", "set 5"},
-         Filtered("vecNE", "vecManagedNE")},
+         {"registry", "list 5", "vec 1001 1002", "set 5"}, Filtered("vecNE", "vecManagedNE")},
         {"SetToVector", Alice, [] { return w.mgr->GetManagedNE(kIdSet, w.vec); }, 0,
-         {"registry", "list 5", "vec 1001 1002", "set 5"},
-         Filtered("setNE", "vecManagedNE")},
+         {"registry", "list 5", "vec 1001 1002", "set 5"}, Filtered("setNE", "vecManagedNE")},
         {"SetToSet", Alice, [] { return w.mgr->GetManagedNE(kIdSet, w.set); }, 0,
          {"registry", "list 5", "vec 5", "set 1001", "set 1002"},
          Filtered("setNE", "setManagedNE")},
@@ -82,6 +85,14 @@ std::vector<Case> NeFilterCases() {
          0, untouched, {"IsCloudNode() = true"}},
     };
     // clang-format on
+}
+
+TEST(ManagedNeModel, AllOverloadsFollowTheModelOverRandomScenarios) {
+    std::mt19937_64 rng(20240611);  // NOLINT(cert-msc32-c,cert-msc51-cpp): replayable
+    for (int round = 0; round < 400; ++round) {
+        const NeScenario s = MakeScenario([&rng] { return rng(); });
+        EXPECT_EQ(CheckAllOverloads(s), "") << "round " << round;
+    }
 }
 
 }  // namespace qx_test

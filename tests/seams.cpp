@@ -85,18 +85,11 @@ int ACE_OS::printf(const char* format, ...) {  // NOLINT(cert-dcl50-cpp): ACE's 
 
 void* operator new(std::size_t size) { return Allocate(size); }
 void* operator new[](std::size_t size) { return Allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t& /*unused*/) noexcept {
-    try {
-        return Allocate(size);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
-    return operator new(size, tag);
-}
-void operator delete(void* p, const std::nothrow_t& /*unused*/) noexcept { Release(p); }
-void operator delete[](void* p, const std::nothrow_t& /*unused*/) noexcept { Release(p); }
+// Only ACE asks for these; they never fail, but must pair with the deletes.
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return std::malloc(n + 1); }
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return std::malloc(n + 1); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { Release(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { Release(p); }
 void operator delete(void* p) noexcept { Release(p); }
 void operator delete[](void* p) noexcept { Release(p); }
 void operator delete(void* p, std::size_t) noexcept { Release(p); }
