@@ -11,29 +11,22 @@
 
 #include "qx_sysevent/svr_event.h"
 
-using Bytes = std::vector<std::uint8_t>;
-
+// Three keys from six strings, each a length byte and up to that many bytes.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // Six strings, each a length byte and up to that many bytes.
-    std::vector<std::string> fields(6);
-    for (std::string& field : fields) {
-        if (size == 0) {
-            break;
-        }
-        const std::size_t n = std::min<std::size_t>(data[0], size - 1);
-        field.assign(reinterpret_cast<const char*>(data) + 1, n);
-        data += n + 1;
-        size -= n + 1;
+    std::vector<std::vector<std::uint8_t>> fields(6);
+    for (std::size_t i = 0, at = 0; i < 6 && at < size; ++i, at += fields[i - 1].size() + 1) {
+        const std::size_t n = std::min<std::size_t>(data[at], size - at - 1);
+        fields[i].assign(data + at + 1, data + at + 1 + n);
     }
+    const auto key = [&fields](std::size_t i) {
+        return SvrEvent{std::string(fields[i].begin(), fields[i].end()),
+                        std::string(fields[i + 1].begin(), fields[i + 1].end())};
+    };
     for (std::size_t a = 0; a < 6; a += 2) {
         for (std::size_t b = 0; b < 6; b += 2) {
-            const bool less =
-                SvrEvent{fields[a], fields[a + 1]} < SvrEvent{fields[b], fields[b + 1]};
-            const auto key = [&fields](std::size_t i) {
-                return std::tuple(Bytes(fields[i].begin(), fields[i].end()),
-                                  Bytes(fields[i + 1].begin(), fields[i + 1].end()));
-            };
-            if (less != (key(a) < key(b))) {
+            const bool reference =
+                std::tie(fields[a], fields[a + 1]) < std::tie(fields[b], fields[b + 1]);
+            if ((key(a) < key(b)) != reference) {
                 __builtin_trap();
             }
         }
