@@ -117,8 +117,6 @@ void ExpectNoStrayState(const Lines& before, const Case& c) {
     }
 }
 
-void ExpectLockReleased() { EXPECT_EQ(StaticLockCounts().locks, StaticLockCounts().unlocks); }
-
 // One run of the row with a failure armed; `disarm` tells whether it struck.
 // A failure that struck reaches the caller and leaves no stray state.
 template <typename Failure>
@@ -135,7 +133,7 @@ bool RunFailing(const Case& c, const std::string& failure, const std::function<v
         threw = true;
     }
     const bool struck = disarm();
-    ExpectLockReleased();
+    EXPECT_EQ(StaticLockCounts().locks, StaticLockCounts().unlocks);
     if (struck) {
         EXPECT_EQ(threw, !c.swallows);
         ExpectNoStrayState(before, c);
@@ -155,7 +153,7 @@ TEST_P(Cases, ResultStateCallsAndRecords) {
     EXPECT_EQ(Render(), c.after);
     EXPECT_EQ(Seen(), c.seen);
     EXPECT_EQ(StaticLockCounts().locks, c.locks);
-    ExpectLockReleased();
+    EXPECT_EQ(StaticLockCounts().locks, StaticLockCounts().unlocks);
 }
 
 TEST_P(Cases, EveryAllocationFailingInTurn) {

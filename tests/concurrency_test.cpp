@@ -1,5 +1,5 @@
-// Threads racing the first Instance() of each singleton, sharing one security
-// manager and registering for reload; run under ThreadSanitizer.
+// Threads, released together, race the first Instance() of each singleton, share
+// one security manager and register for reload; run under ThreadSanitizer.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -11,8 +11,7 @@
 
 namespace {
 
-// Each round starts with no singleton; the manager is shared by all threads,
-// which are released together.
+// Each round starts with no singleton.
 TEST(Concurrency, SingletonsAreCreatedOnceAndOneManagerServesEveryThread) {
     using Ids = std::vector<unsigned long>;
     constexpr int kThreads = 8;

@@ -59,9 +59,8 @@ inline NeOutcome ModelGetManagedNE(const NeScenario& s, const NeIds& walk, bool 
     return {0, output, asked, user, 2};
 }
 
-// A scenario from a source of numbers: a seeded generator in the randomized
-// test, the fuzzer's bytes in the fuzz target. Ids are mostly small, some at
-// or past the 32 bits the database holds; a third of the queries fail.
+// A scenario from a seeded generator (the randomized test) or the fuzzer's bytes: ids
+// mostly small, some at or past 32 bits; a third of the queries fail.
 template <typename Next>
 NeScenario MakeScenario(Next next) {
     const unsigned long special[] = {3000000000UL, 4294967295UL, 1UL << 32, ~0UL};
