@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 CMAKE_COMMON := -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 
 .PHONY: all deps build demo test test-unit test-asan test-tsan test-valgrind test-tidy \
-        test-format test-install package docs bench mutation clean
+        test-format test-install test-abi abi-baseline package docs bench mutation clean
 
 all: build
 
@@ -80,6 +80,14 @@ test-install: deps
 package: deps
 	JOBS=$(JOBS) ./scripts/make-packages.sh $(BUILD)/package
 
+# The library's binary interface against abi/libqx_sysevent.abi (abidiff);
+# abi-baseline takes a new baseline, only for a deliberate change.
+test-abi: deps
+	JOBS=$(JOBS) ./scripts/check-abi.sh $(BUILD)/abi
+
+abi-baseline: deps
+	JOBS=$(JOBS) ./scripts/check-abi.sh $(BUILD)/abi --update
+
 # The public headers' reference into $(BUILD)/docs/html. Doxygen's warnings
 # fail it, so every public name must be documented.
 docs: deps
@@ -90,7 +98,7 @@ docs: deps
 	    "public declarations documented in $(BUILD)/docs/html"
 
 test: test-unit test-format test-asan test-tsan test-fuzz test-valgrind test-tidy test-install \
-      package docs
+      test-abi package docs
 
 # The library against hand-written baselines in one Release binary: medians
 # of interleaved repetitions into $(BUILD)/bench/bench_results.json, then the

@@ -55,6 +55,10 @@ bool AskAdministratorRegistry(int userId) {
 
 }  // namespace
 
+// Callers allocate these objects as they were built. The interface baseline
+// pins the size and the members' offsets, but not an alignment raised alone.
+static_assert(alignof(CUserSecurityMgr) == 4);
+
 // The binary interface fixes which operations are const: only isNeManaged.
 // NOLINTBEGIN(readability-make-member-function-const)
 
