@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 CMAKE_COMMON := -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 
 .PHONY: all deps build demo test test-unit test-asan test-tsan test-valgrind test-tidy \
-        test-format test-install package bench mutation clean
+        test-format test-install test-abi abi-baseline package autopkgtest docs bench mutation clean
 
 all: build
 
@@ -76,12 +76,35 @@ test-format: deps
 test-install: deps
 	JOBS=$(JOBS) ./scripts/check-install.sh $(BUILD)/install
 
-# The Debian packages into $(BUILD)/package, checked (lintian included).
+# The source and Debian packages into $(BUILD)/package, checked (lintian
+# included); the unit tests run in the package build.
 package: deps
 	JOBS=$(JOBS) ./scripts/make-packages.sh $(BUILD)/package
 
+# The packages' autopkgtest (debian/tests), in a Debian 12 root thrown away
+# afterwards.
+autopkgtest: package
+	./scripts/autopkgtest.sh $(BUILD)/package
+
+# The library's binary interface against abi/libqx_sysevent.abi (abidiff);
+# abi-baseline takes a new baseline, only for a deliberate change.
+test-abi: deps
+	JOBS=$(JOBS) ./scripts/check-abi.sh $(BUILD)/abi
+
+abi-baseline: deps
+	JOBS=$(JOBS) ./scripts/check-abi.sh $(BUILD)/abi --update
+
+# The public headers' reference into $(BUILD)/docs/html. Doxygen's warnings
+# fail it, so every public name must be documented.
+docs: deps
+	cmake -S . -B $(BUILD)/docs $(CMAKE_COMMON) -DQX_BUILD_TESTS=OFF -DQX_BUILD_EXAMPLES=OFF
+	cmake --build $(BUILD)/docs --target docs
+	@echo "docs: $$(grep -Eho 'memberdef kind="[a-z]+" id="[^"]+" prot="public"|compounddef \
+	    id="[^"]+" kind="(class|namespace|file)"' $(BUILD)/docs/xml/*.xml | sort -u | wc -l)" \
+	    "public declarations documented in $(BUILD)/docs/html"
+
 test: test-unit test-format test-asan test-tsan test-fuzz test-valgrind test-tidy test-install \
-      package
+      test-abi package autopkgtest docs
 
 # The library against hand-written baselines in one Release binary: medians
 # of interleaved repetitions into $(BUILD)/bench/bench_results.json, then the

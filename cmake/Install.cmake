@@ -26,6 +26,9 @@ install(DIRECTORY include/qx_sysevent
     DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
     COMPONENT development
     FILES_MATCHING PATTERN "*.h")
+install(FILES ${QX_GENERATED_INCLUDE_DIR}/qx_sysevent/version.h
+    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qx_sysevent
+    COMPONENT development)
 install(EXPORT qx_sysevent_targets
     NAMESPACE qx_sysevent::
     FILE qx_sysevent-targets.cmake

@@ -5,6 +5,7 @@
 
 #include "platform/zorv_app_mgr.h"
 #include "qx_sysevent/mdp_reload.h"
+#include "qx_sysevent/result_codes.h"
 
 namespace {
 
@@ -13,8 +14,6 @@ namespace {
 constexpr std::uint8_t kReloadRegistration = 9;
 constexpr unsigned char kSendKind = 20;
 constexpr int kSendParam = 60;
-
-constexpr int kNotAccepted = -1;
 
 RegReqFrame BuildRequest(int first, int second, int third, long fourth) {
     // Value-initialised: the zero fields, and the unused ones, which leave the
@@ -39,12 +38,12 @@ int RegMDPMsgOfProReLoad(int firstArg, int secondArg, int thirdArg, long fourthA
     // taken as the failure it amounts to rather than read through null.
     if (sent == 0 || response == nullptr) {
         ACE_OS::printf("RegMDPMsgOfProReLoad return false!");
-        return kNotAccepted;
+        return qx_sysevent::kReloadUnanswered;
     }
     const std::unique_ptr<RespToRegFrame> owned(response);
     const bool echoed = owned->echo == request.msgType;
     if (!echoed || owned->result != 0) {
         ACE_OS::printf("RegMDPMsgOfProReLoad failed! result = %d", int{owned->result});
     }
-    return echoed ? int{owned->result} : kNotAccepted;
+    return echoed ? int{owned->result} : qx_sysevent::kReloadUnanswered;
 }

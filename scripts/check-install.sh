@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
 # Installs a Release build into a fresh prefix and builds a small process
-# against it as users do, linking the library and the stand-in platform: once
-# through find_package, once through pkg-config; runs both. Also checks that
-# neither the library nor its CMake target or .pc brings the stand-in, that a
-# program linking no platform fails to link, and that the library's CMake
-# package loads from a prefix without the stand-in.
+# against it as users do (scripts/check-consumer.sh). Also checks that neither
+# the library nor its CMake target or .pc brings the stand-in, and that the
+# library's CMake package loads from a prefix without the stand-in.
 #
 # Usage: scripts/check-install.sh <build folder>
 # JOBS (default 2) sets the build's parallelism; KEEP_PREFIX=1 keeps the
@@ -60,36 +58,7 @@ if grep -Eq '^(Requires|Libs).*standin' "$libdir"/pkgconfig/qx_sysevent.pc ||
     fail "qx_sysevent.pc or the qx_sysevent::qx_sysevent target brings the stand-in"
 fi
 
-step "find_package consumer"
-cmake -S "$consumer_src" -B "$work/cmake-consumer" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF >/dev/null
-found=$(sed -n 's/^qx_sysevent_DIR:PATH=//p' "$work/cmake-consumer/CMakeCache.txt")
-[ "$found" = "$libdir/cmake/qx_sysevent" ] || fail "find_package found $found"
-cmake --build "$work/cmake-consumer"
-LD_LIBRARY_PATH=$libdir "$work/cmake-consumer/qx_install_consumer" ||
-    fail "find_package consumer"
-
-step "pkg-config consumer"
-export PKG_CONFIG_PATH=$libdir/pkgconfig
-for module in qx_sysevent qx_platform_standin; do
-    found=$(pkg-config --variable=prefix "$module") || fail "pkg-config does not know $module"
-    [ "$found" = "$prefix" ] || fail "pkg-config found $module in $found"
-done
-flags=$(pkg-config --cflags --libs qx_sysevent qx_platform_standin)
-read -r -a flags <<<"$flags"
-g++ -std=c++17 -Wall -Wextra -Werror "$root/tests/load/load_test.cpp" "${flags[@]}" \
-    -o "$work/pkgconfig-consumer"
-LD_LIBRARY_PATH=$libdir "$work/pkgconfig-consumer" || fail "pkg-config consumer"
-
-step "a program that links the library and no platform does not link"
-read -r -a flags <<<"$(pkg-config --cflags --libs qx_sysevent)"
-if g++ -std=c++17 -x c++ - "${flags[@]}" -o "$work/no-platform" >"$work/no-platform.log" 2>&1 \
-    <<<'#include "qx_sysevent/qx_sysevent.h"
-int main() { return RegMDPMsgOfProReLoad(1, 2, 3, 4); }'; then
-    fail "linked without a platform"
-fi
-grep -m1 "undefined reference to \`ZorvAppMgr::" "$work/no-platform.log" ||
-    fail "the link error does not name the platform: $(cat "$work/no-platform.log")"
+"$root/scripts/check-consumer.sh" "$prefix" "$libdir" "$work"
 
 step "CMake package without the stand-in"
 cmake --install "$build" --prefix "$work/library-only" --component runtime >/dev/null

@@ -9,7 +9,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-tidy clang-format
     valgrind binutils python3
-    debhelper dpkg-dev fakeroot lintian
+    debhelper dpkg-dev fakeroot lintian autopkgtest uidmap
+    abigail-tools doxygen
 )
 
 missing=()

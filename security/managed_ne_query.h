@@ -3,8 +3,8 @@
 
 #include <set>
 
-#include "common/result_codes.h"
 #include "platform/zorv_db_utility.h"
+#include "qx_sysevent/result_codes.h"
 #include "security/ne_containers.h"
 
 namespace qx::security {
@@ -24,7 +24,7 @@ inline long QueryManagedDevices(int userId, const FilterSet& filter, DeviceList&
 // What a caller is told of a failed query: its own result, except that 0
 // would read as success.
 inline long FailedQueryResult(long retCode) {
-    return retCode == 0 ? kDatabaseQueryFailedWithoutCode : retCode;
+    return retCode == 0 ? qx_sysevent::kDatabaseQueryFailedWithoutCode : retCode;
 }
 
 }  // namespace qx::security

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "common/result_codes.h"
 #include "common/trace_record.h"
 #include "platform/zorv_db_utility.h"
+#include "qx_sysevent/result_codes.h"
 #include "qx_sysevent/user_id_mgr.h"
 #include "security/managed_ne_filter.h"
 #include "security/managed_ne_query.h"
@@ -55,6 +55,10 @@ bool AskAdministratorRegistry(int userId) {
 
 }  // namespace
 
+// Callers allocate these objects as they were built. The interface baseline
+// pins the size and the members' offsets, but not an alignment raised alone.
+static_assert(alignof(CUserSecurityMgr) == 4);
+
 // The binary interface fixes which operations are const: only isNeManaged.
 // NOLINTBEGIN(readability-make-member-function-const)
 
@@ -69,7 +73,7 @@ long CUserSecurityMgr::GetLoginName(char* name) {
         return 0;
     }
     qx::TraceRecord("ZorvGetUserName is failed!");
-    return qx::kUserNameNotDelivered;
+    return qx_sysevent::kUserNameNotDelivered;
 }
 
 long CUserSecurityMgr::GetAllUser(const std::vector<int>& userIds,
@@ -83,7 +87,7 @@ long CUserSecurityMgr::GetAllUser(const std::vector<int>& userIds,
         buffer[kNameBufferSize - 1] = '\0';
         if (found != kUserNameFound) {
             qx::TraceRecord("ZorvGetUserName failed!");
-            return qx::kUserNameNotDelivered;
+            return qx_sysevent::kUserNameNotDelivered;
         }
         names.try_emplace(id, buffer);
     }

@@ -1,8 +1,8 @@
 #include "sysevent/sys_event_consumer.h"
 
-#include "common/result_codes.h"
 #include "common/static_singleton.h"
 #include "common/trace_record.h"
+#include "qx_sysevent/result_codes.h"
 
 QXSysEventConsumer* QXSysEventConsumer::m_pInstance = nullptr;
 
@@ -35,7 +35,7 @@ int QXSysEventConsumer::RegEventHandler(const SvrEvent& key, Handler handler) {
     if (m_mapEventHandler.count(key) != 0) {
         // The text is what log readers search for, although the key was found.
         qx::TraceRecord("RegEventHandler can not find key!");
-        return qx::kEventKeyAlreadyRegistered;
+        return qx_sysevent::kEventKeyAlreadyRegistered;
     }
     m_mapEventHandler.emplace(key, handler);
     return 0;

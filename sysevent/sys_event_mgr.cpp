@@ -1,8 +1,8 @@
 #include "qx_sysevent/sys_event_mgr.h"
 
-#include "common/result_codes.h"
 #include "common/static_singleton.h"
 #include "common/trace_record.h"
+#include "qx_sysevent/result_codes.h"
 #include "sysevent/sys_event_consumer.h"
 
 QXSysEventMgrIF* QXSysEventMgrIF::m_pInstance = nullptr;
@@ -35,7 +35,7 @@ int QXSysEventMgrIF::RegEventHandler(const SvrEvent& key, void (*handler)()) {
     QXSysEventConsumer* consumer = QXSysEventConsumer::Instance();
     if (consumer == nullptr) {
         qx::TraceRecord("pEventConsumer is NULL by RegEventHandler!");
-        return qx::kEventConsumerUnavailable;
+        return qx_sysevent::kEventConsumerUnavailable;
     }
     return consumer->RegEventHandler(key, handler);
 }
@@ -44,7 +44,7 @@ int QXSysEventMgrIF::SubscribeEvent() {
     QXSysEventConsumer* consumer = QXSysEventConsumer::Instance();
     if (consumer == nullptr) {
         qx::TraceRecord("pEventConsumer is NULL by SubscribeEvent!");
-        return qx::kEventConsumerUnavailable;
+        return qx_sysevent::kEventConsumerUnavailable;
     }
     return consumer->SubscribeEvent() ? 1 : 0;
 }
@@ -53,7 +53,7 @@ int QXSysEventMgrIF::UnSubscribeEvent() {
     QXSysEventConsumer* consumer = QXSysEventConsumer::Instance();
     if (consumer == nullptr) {
         qx::TraceRecord("pEventConsumer is NULL by UnSubscribeEvent!");
-        return qx::kEventConsumerUnavailable;
+        return qx_sysevent::kEventConsumerUnavailable;
     }
     consumer->UnSubscribeEvent();
     return 0;

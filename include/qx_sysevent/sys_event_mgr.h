@@ -1,25 +1,44 @@
-// Registration of system-event handlers through one process-wide facade.
+/// @file
+/// Registration of system-event handlers through one process-wide facade.
 #pragma once
 
 #include "qx_sysevent/export.h"
 #include "qx_sysevent/svr_event.h"
 
+/// The process's one facade for system events. It holds no state: every call
+/// reaches the process-wide event consumer, which the library derives from the
+/// platform's ZORVem::EventConsumerProxy and creates on first use (a trace
+/// record "SYSEvent::SYSEvent"). The consumer keeps one handler per key.
+///
+/// Threads: Instance() and Destroy() serialise on ACE's static object lock.
+/// The other calls take no lock: do not register from several threads at
+/// once, and do not call Destroy() while another thread is inside any call.
 class QXSysEventMgrIF {
 public:
-    // The facade, created on first use; null only when the static object
-    // lock cannot be taken while none exists.
+    /// The facade, created on first use; null only when ACE's static object
+    /// lock cannot be taken while none exists.
     QX_SYSEVENT_EXPORT static QXSysEventMgrIF* Instance();
-    // Tears down the consumer with its handler table, then the facade.
+    /// Destroys the event consumer with its handlers (a trace record
+    /// "SYSEvent::~SYSEven"), then the facade; pointers that Instance()
+    /// returned dangle after it. The next Instance() starts afresh.
     QX_SYSEVENT_EXPORT static void Destroy();
 
-    // 0, 0x4103F210 when the key is already registered, or 0x4101F40D when
-    // the event consumer is not available.
+    /// Stores a copy of `key` with `handler`, null included. The library
+    /// never calls a stored handler: no platform event reaches the table.
+    /// @return 0; qx_sysevent::kEventKeyAlreadyRegistered when the key is
+    /// registered already (the first handler stays); or
+    /// qx_sysevent::kEventConsumerUnavailable.
     QX_SYSEVENT_EXPORT int RegEventHandler(const SvrEvent& key, void (*handler)());
-    // 1 (not 0) on success, or 0x4101F40D.
+    /// Reports success without asking the platform: no subscription is made.
+    /// @return 1 (not 0), or qx_sysevent::kEventConsumerUnavailable.
     QX_SYSEVENT_EXPORT int SubscribeEvent();
-    // 0, or 0x4101F40D.
+    /// Ends the consumer's platform subscription (ZORVem::EventConsumerProxy::
+    /// unsubscribe()) when it has one, which SubscribeEvent() never makes.
+    /// @return 0, or qx_sysevent::kEventConsumerUnavailable.
     QX_SYSEVENT_EXPORT int UnSubscribeEvent();
 
+    /// The facade while one exists, else null. Exported for binaries that
+    /// read it directly; only Instance() and Destroy() write it.
     QX_SYSEVENT_EXPORT static QXSysEventMgrIF* m_pInstance;
 
 private:

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Runs the packages' autopkgtest (debian/tests) on the packages and the source
+# package that make-packages.sh left in <package folder>, in a Debian 12 root
+# that is thrown away afterwards (scripts/debian-root.sh). Inside a throwaway
+# root already (QX_THROWAWAY_ROOT=1, no user namespaces there), that root is
+# the testbed.
+#
+# Usage: scripts/autopkgtest.sh <package folder>
+# The log and artifacts go to <package folder>/autopkgtest.
+set -euo pipefail
+
+if [ $# -ne 1 ]; then
+    echo "usage: $0 <package folder>" >&2
+    exit 2
+fi
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=$(cd "$1" && pwd)
+
+debs=("$out"/*.deb)
+dsc=("$out"/*.dsc)
+[ -e "${debs[0]}" ] && [ ${#dsc[@]} -eq 1 ] && [ -e "${dsc[0]}" ] ||
+    { echo "autopkgtest: no packages in $out (make package)" >&2; exit 1; }
+# autopkgtest-virt-unshare maps the testbed's ids onto the caller's
+# subordinate ids (unshare --map-auto). Debian gives those to the users that
+# useradd makes, never to root: root gets a free range of its own, once.
+give_root_subordinate_ids() {
+    if [ "$(id -u)" -ne 0 ] || grep -q '^root:' /etc/subuid 2>/dev/null; then
+        return
+    fi
+    local first last
+    first=$(cat /etc/subuid /etc/subgid 2>/dev/null |
+        awk -F: 'BEGIN { free = 100000 } $2 + $3 > free { free = $2 + $3 } END { print free }')
+    last=$((first + 65535))
+    echo "autopkgtest: giving root the subordinate ids $first-$last for the testbed"
+    usermod --add-subuids "$first-$last" --add-subgids "$first-$last" root
+}
+
+if [ "${QX_THROWAWAY_ROOT:-0}" = 1 ]; then
+    testbed=(null)
+else
+    give_root_subordinate_ids
+    testbed=(unshare --release bookworm --tarball "$("$root/scripts/debian-root.sh" tarball)")
+fi
+rm -rf "$out/autopkgtest"
+autopkgtest --output-dir "$out/autopkgtest" "${debs[@]}" "${dsc[0]}" -- "${testbed[@]}"
