@@ -1,33 +1,50 @@
-// SvrEvent::operator< on arbitrary bytes against a plain reference: the two
-// strings as unsigned bytes, the primary one first, a proper prefix first.
-// Agreeing with it makes the order strict and weak, with byte equality as
-// its equivalence.
+// What SvrEvent::operator< must be on arbitrary bytes: a strict weak order
+// whose equivalent keys are exactly the keys with the same two strings, so
+// every byte counts, NUL included, and the two strings are never joined.
+// Which of two keys comes first is pinned by the unit tests.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "qx_sysevent/svr_event.h"
 
-// Three keys from six strings, each a length byte and up to that many bytes.
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::vector<std::vector<std::uint8_t>> fields(6);
-    for (std::size_t i = 0, at = 0; i < 6 && at < size; ++i, at += fields[i - 1].size() + 1) {
-        const std::size_t n = std::min<std::size_t>(data[at], size - at - 1);
-        fields[i].assign(data + at + 1, data + at + 1 + n);
+namespace {
+
+// A length byte, then up to that many bytes; empty once the input runs out.
+std::string TakeString(const std::uint8_t*& at, const std::uint8_t* end) {
+    if (at == end) {
+        return {};
     }
-    const auto key = [&fields](std::size_t i) {
-        return SvrEvent{std::string(fields[i].begin(), fields[i].end()),
-                        std::string(fields[i + 1].begin(), fields[i + 1].end())};
-    };
-    for (std::size_t a = 0; a < 6; a += 2) {
-        for (std::size_t b = 0; b < 6; b += 2) {
-            const bool reference =
-                std::tie(fields[a], fields[a + 1]) < std::tie(fields[b], fields[b + 1]);
-            if ((key(a) < key(b)) != reference) {
+    const std::size_t length = std::min<std::size_t>(*at, end - at - 1);
+    std::string bytes(reinterpret_cast<const char*>(at + 1), length);
+    at += 1 + length;
+    return bytes;
+}
+
+bool SameStrings(const SvrEvent& a, const SvrEvent& b) {
+    return a.m_strPrimaryKey == b.m_strPrimaryKey && a.m_strSecondaryKey == b.m_strSecondaryKey;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::uint8_t* end = data + size;
+    std::vector<SvrEvent> keys;
+    for (int i = 0; i < 3; ++i) {
+        keys.push_back(SvrEvent{TakeString(data, end), TakeString(data, end)});
+    }
+    for (const SvrEvent& a : keys) {
+        for (const SvrEvent& b : keys) {
+            const bool equivalent = !(a < b) && !(b < a);
+            if (equivalent != SameStrings(a, b)) {
                 __builtin_trap();
+            }
+            for (const SvrEvent& c : keys) {
+                if (a < b && b < c && !(a < c)) {
+                    __builtin_trap();
+                }
             }
         }
     }
