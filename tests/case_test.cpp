@@ -17,11 +17,7 @@
 namespace qx_test {
 
 World w;
-namespace {
-bool g_handlerCalled = false;
-}  // namespace
-
-void CountingHandler() { g_handlerCalled = true; }
+void CountingHandler() { w.handlerCalled = true; }
 
 namespace {
 
@@ -41,7 +37,7 @@ Caller Snapshot() {
                .names = w.names,
                .printed = Printed(),
                .responseAlive = qx_standin::ResponsesAlive() != 0,
-               .handlerCalled = g_handlerCalled};
+               .handlerCalled = w.handlerCalled};
     if (w.buf[0] != 'x') {
         now.buf.assign(w.buf, strnlen(w.buf, 12));
     }
@@ -83,13 +79,7 @@ Lines Items(const Caller& c) {
 
 }  // namespace
 
-void PrintTo(const Caller& c, std::ostream* out) {
-    *out << "{";
-    for (const std::string& item : Items(c)) {
-        *out << " [" << item << "]";
-    }
-    *out << " }";
-}
+void PrintTo(const Caller& c, std::ostream* out) { *out << ::testing::PrintToString(Items(c)); }
 
 void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
@@ -123,7 +113,6 @@ void Prepare(const Case& c) {
     TEUserIDMgr::Destroy();
     w = World{};
     std::memset(w.buf, 'x', sizeof w.buf);
-    g_handlerCalled = false;
     qx_standin::Reset();
     w.mgr.emplace(c.user);
     TEUserIDMgr::Destroy();

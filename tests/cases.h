@@ -1,27 +1,27 @@
 // The table every exported operation is proven by. A row names what is set
-// up, what is called, and what the caller and the platform see afterwards:
+// up, what is called, and what the caller and the platform see afterwards;
+// a field a row leaves out is empty, false or 0. For example:
 //
-//   {.name = "NeManaged",
-//    .user = 42,  // w.mgr is CUserSecurityMgr(42) when the call starts
-//    .call = [] { return w.mgr->isNeManaged(1001); },
-//    .result = true,  // what the call returned, as a long
-//    .caller = {.registry = true},  // every field not named is empty
-//    .platform = {"IsCloudNode() = false",
-//                 "> Call ZorvCommonDBUtility::ZorvGetMngDevice ,userid = 42,neId = 1001 \n",
-//                 "ZorvGetMngDevice(42, {1001}, [], 0, false) = 1 [1001]",
-//                 "> Call ZorvCommonDBUtility::ZorvGetMngDevice ,retCode = 1, userid = 42,"
-//                 "lstDeviceOut.size() = 1 \n"}}
+//   {.name = "LoginNameOnlyResultOneCounts",
+//    .user = -2,  // w.mgr is CUserSecurityMgr(-2) when the call starts
+//    .setup = [] { QueueUserNameAnswer(2, "junk"); },
+//    .call = [] { return w.mgr->GetLoginName(w.buf); },
+//    .result = 0x42008125,
+//    .caller = {.buf = "junkxxxxxxxx"},
+//    .platform = {R"(ZorvGetUserName(4294967294) = 2 "junk")", "> ZorvGetUserName is failed!"}}
 //
 // `platform` lists, in order, every call the library made of the platform and
-// every trace record it wrote. A call is written as the stand-in renders it
-// (qx_standin/standin.h): name(arguments) = result, then what it handed back;
-// above, user 42 asked about the filter set {1001} with an empty result list,
-// and the database returned 1 and the list [1001]. A trace record is its text
-// after "> "; that it went to module qx_sysevent, type 1, level 5120 is
-// checked for every record, not written in the rows.
+// every trace record it wrote. A call reads as the stand-in renders it
+// (qx_standin/standin.h): the call with its arguments, " = ", its result and
+// what it handed back. Above, the database was asked for the name of user
+// 4294967294 (-2 in 32 bits), answered 2 and wrote the 4 bytes "junk" (no
+// NUL); `ZorvGetMngDevice(42, {1001}, [], 0, false) = 1 [1001]` asks for user
+// 42 about the filter set {1001} with an empty result list, and gets 1 and the
+// list [1001]. A trace record is its text after "> "; that it went to module
+// qx_sysevent, type 1, level 5120 is checked for every record.
 //
-// Each row also runs once with each allocation failing and once with each
-// platform call throwing (case_test.cpp).
+// Each row also runs with each allocation failing and with each platform call
+// throwing in turn (case_test.cpp).
 #pragma once
 
 #include <functional>
@@ -48,6 +48,7 @@ struct World {
     std::set<unsigned long> set;
     std::map<int, std::string> names;
     char buf[256];  // filled with 'x' before every run
+    bool handlerCalled = false;
 };
 extern World w;
 
@@ -105,7 +106,7 @@ struct Case {
     bool swallowsFailures = false;  // the operation catches every failure itself
 };
 
-void CountingHandler();  // marks `handlerCalled`
+void CountingHandler();  // sets w.handlerCalled
 
 // Seams between the library and what it calls (seams.cpp): ACE's static
 // object lock and ACE_OS::printf, defined there in place of ACE's, and the

@@ -97,7 +97,9 @@ inline NeOutcome ModelGetManagedNE(const NeScenario& s, const NeIds& walk, bool 
     }
     NeIds output;
     for (unsigned int id : s.listed) {
-        output.insert(output.end(), filter.count(id), id);
+        if (filter.count(id) != 0) {
+            output.push_back(id);
+        }
     }
     return {.output = output, .asked = asked, .askedFor = user, .records = 2};
 }
