@@ -1,6 +1,7 @@
 // The table every exported operation is proven by. A row names what is set
-// up, what is called, and what the caller and the platform see afterwards;
-// a field a row leaves out is empty, false or 0. For example:
+// up, what is called, and what the caller and the platform see afterwards. A
+// field it leaves out keeps its default in `Case` below: user 42, all else
+// empty, false or 0. For example:
 //
 //   {.name = "LoginNameOnlyResultOneCounts",
 //    .user = -2,  // w.mgr is CUserSecurityMgr(-2) when the call starts
@@ -10,18 +11,15 @@
 //    .caller = {.buf = "junkxxxxxxxx"},
 //    .platform = {R"(ZorvGetUserName(4294967294) = 2 "junk")", "> ZorvGetUserName is failed!"}}
 //
-// `platform` lists, in order, every call the library made of the platform and
-// every trace record it wrote. A call reads as the stand-in renders it
-// (qx_standin/standin.h): the call with its arguments, " = ", its result and
-// what it handed back. Above, the database was asked for the name of user
-// 4294967294 (-2 in 32 bits), answered 2 and wrote the 4 bytes "junk" (no
-// NUL); `ZorvGetMngDevice(42, {1001}, [], 0, false) = 1 [1001]` asks for user
-// 42 about the filter set {1001} with an empty result list, and gets 1 and the
-// list [1001]. A trace record is its text after "> "; that it went to module
-// qx_sysevent, type 1, level 5120 is checked for every record.
-//
-// Each row also runs with each allocation failing and with each platform call
-// throwing in turn (case_test.cpp).
+// `platform` lists every platform call and trace record of the call, in order.
+// A platform call reads as the stand-in renders it (qx_standin/standin.h):
+// arguments, result, then what it handed back. Above, the database was asked
+// for the name of user 4294967294 (-2 in 32 bits), answered 2 and wrote the 4
+// bytes "junk", no NUL; `ZorvGetMngDevice(42, {1001}, [], 0, false) = 1 [1001]`
+// asked for user 42 about the filter set {1001} with an empty result list, and
+// got 1 and the list [1001]. A trace record is its text after "> "; its module,
+// type and level are checked for every record. Each row also runs with each
+// allocation failing and each platform call throwing in turn (case_test.cpp).
 #pragma once
 
 #include <functional>

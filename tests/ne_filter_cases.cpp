@@ -106,7 +106,9 @@ TEST(ManagedNeModel, AllOverloadsFollowTheModelOverRandomScenarios) {
     std::mt19937_64 rng(kSeed);  // NOLINT(cert-msc32-c,cert-msc51-cpp): replayable
     for (int round = 0; round < 400; ++round) {
         const NeScenario s = MakeScenario([&rng] { return rng(); });
-        EXPECT_EQ(CheckAllOverloads(s), "") << "seed " << kSeed << ", round " << round;
+        const std::string differences = CheckAllOverloads(s);
+        EXPECT_TRUE(differences.empty())
+            << "seed " << kSeed << ", round " << round << ", " << differences;
     }
 }
 

@@ -30,9 +30,9 @@ struct NeScenario {
 struct NeOutcome {
     long result = 0;
     NeIds output{};
-    std::vector<unsigned int> asked{};  // the query's filter set; empty: no query
-    std::uint64_t askedFor = 0;         // the user id the query carried
-    std::size_t records = 0;            // trace records written
+    std::vector<unsigned int> filter{};  // the query's filter set; empty: no query
+    std::uint64_t queryUser = 0;         // the user id the query carried
+    std::size_t records = 0;             // trace records written
 };
 
 template <typename Ids>
@@ -63,8 +63,8 @@ inline std::string Differences(const NeOutcome& seen, const NeOutcome& model) {
     };
     field("result", std::to_string(seen.result), std::to_string(model.result));
     field("output", Listed(seen.output), Listed(model.output));
-    field("asked", Listed(seen.asked), Listed(model.asked));
-    field("for user", std::to_string(seen.askedFor), std::to_string(model.askedFor));
+    field("filter", Listed(seen.filter), Listed(model.filter));
+    field("query user", std::to_string(seen.queryUser), std::to_string(model.queryUser));
     field("records", std::to_string(seen.records), std::to_string(model.records));
     return text;
 }
@@ -91,8 +91,8 @@ inline NeOutcome ModelGetManagedNE(const NeScenario& s, const NeIds& walk, bool 
     if (s.result != 1) {
         return {.result = s.result == 0 ? 0x42008126 : s.result,
                 .output = s.prior,
-                .asked = asked,
-                .askedFor = user,
+                .filter = asked,
+                .queryUser = user,
                 .records = 3};
     }
     NeIds output;
@@ -101,7 +101,7 @@ inline NeOutcome ModelGetManagedNE(const NeScenario& s, const NeIds& walk, bool 
             output.push_back(id);
         }
     }
-    return {.output = output, .asked = asked, .askedFor = user, .records = 2};
+    return {.output = output, .filter = asked, .queryUser = user, .records = 2};
 }
 
 // A scenario from a seeded generator (the randomized test) or the fuzzer's bytes: ids
@@ -143,8 +143,8 @@ std::string CheckOverload(const NeScenario& s, const char* name) {
     seen.output.assign(output.begin(), output.end());
     for (const qx_standin::CallRecord& call : qx_standin::Journal()) {
         if (call.call == qx_standin::Call::GetMngDevice) {
-            seen.asked = call.filter;
-            seen.askedFor = call.userId;
+            seen.filter = call.filter;
+            seen.queryUser = call.userId;
         }
     }
     seen.records = qx_standin::TraceRecords().size();
