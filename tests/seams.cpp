@@ -83,7 +83,7 @@ int ACE_OS::mutex_unlock(ACE_mutex_t* m) {
 // A fixed buffer: printing must not allocate while allocations are failing.
 // Only the table's single thread prints.
 int ACE_OS::printf(const char* format, ...) {  // NOLINT(cert-dcl50-cpp): ACE's own signature
-    va_list args;
+    va_list args{};
     va_start(args, format);
     const int n = std::vsnprintf(g_printed + g_printedLength, sizeof g_printed - g_printedLength,
                                  format, args);
