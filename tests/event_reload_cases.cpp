@@ -27,15 +27,16 @@ void FacadeMadeWhileLocking() {
     BeforeNextLock([] { QXSysEventMgrIF::m_pInstance = g_madeMeanwhile; });
 }
 
-// What the platform sees of RegMDPMsgOfProReLoad(1, 2, 3, 4) when the send
-// answers `answer`.
-Lines SentOneTwoThreeFour(const std::string& answer) {
+// Each argument tells its field's width apart from a narrower cut: the
+// request carries 0x2345, 0xfffe, 0x2c and 0x12345678.
+int Reload() { return RegMDPMsgOfProReLoad(0x1'2345, -2, 300, 0x1'1234'5678); }
+// What the platform sees of Reload() when the send answers `answer`.
+Lines Sent(const std::string& answer) {
     return {"ZorvAppMgr::Instance() = non-null",
-            "ZorvSendRegReqMsgToMDP(20, [09 00 01 00 00 00 00 00 02 00 00 00 00 00 03 00 00 00 00 "
-            "00 04 00 00 00], null, 60) = " +
+            "ZorvSendRegReqMsgToMDP(20, [09 00 45 23 00 00 00 00 fe ff 00 00 00 00 2c 00 00 00 00 "
+            "00 78 56 34 12], null, 60) = " +
                 answer};
 }
-int ReloadOneTwoThreeFour() { return RegMDPMsgOfProReLoad(1, 2, 3, 4); }
 
 }  // namespace
 
@@ -111,40 +112,35 @@ std::vector<Case> EventAndReloadCases() {
         {.name = "DestroyWithoutFacade",
          .call = QXSysEventMgrIF::Destroy,
          .swallowsFailures = true},
-        // Each value tells its field's width apart from a narrower cut.
-        {.name = "ReloadArgumentsCutToTheirFields",
-         .call = [] { return RegMDPMsgOfProReLoad(0x1'2345, -2, 300, 0x1'1234'5678); },
-         .platform = {"ZorvAppMgr::Instance() = non-null",
-                      "ZorvSendRegReqMsgToMDP(20, [09 00 45 23 00 00 00 00 fe ff 00 00 00 00 2c "
-                      "00 00 00 00 00 78 56 34 12], null, 60) = 1, response (9, 0)"}},
+        {.name = "ReloadAccepted", .call = Reload, .platform = Sent("1, response (9, 0)")},
         {.name = "ReloadRefused",
          .setup = [] { QueueSendResponse(9, 255); },
-         .call = ReloadOneTwoThreeFour,
+         .call = Reload,
          .result = 255,
          .caller = {.printed = "RegMDPMsgOfProReLoad failed! result = 255"},
-         .platform = SentOneTwoThreeFour("1, response (9, 255)")},
+         .platform = Sent("1, response (9, 255)")},
         {.name = "ReloadAnsweredForAnotherRequest",
          .setup = [] { QueueSendResponse(8, 0); },
-         .call = ReloadOneTwoThreeFour,
+         .call = Reload,
          .result = -1,
          .caller = {.printed = "RegMDPMsgOfProReLoad failed! result = 0"},
-         .platform = SentOneTwoThreeFour("1, response (8, 0)")},
+         .platform = Sent("1, response (8, 0)")},
         {.name = "ReloadNotDelivered",
          .setup = [] { QueueSendWithoutResponse(0); },
-         .call = ReloadOneTwoThreeFour,
+         .call = Reload,
          .result = -1,
          .caller = {.printed = "RegMDPMsgOfProReLoad return false!"},
-         .platform = SentOneTwoThreeFour("0")},
+         .platform = Sent("0")},
         {.name = "ReloadDeliveredWithoutResponse",
          .setup = [] { QueueSendWithoutResponse(1); },
-         .call = ReloadOneTwoThreeFour,
+         .call = Reload,
          .result = -1,
          .caller = {.printed = "RegMDPMsgOfProReLoad return false!"},
-         .platform = SentOneTwoThreeFour("1")},
+         .platform = Sent("1")},
         {.name = "ReloadAnyNonZeroSendDelivers",
          .setup = [] { QueueSendResponse(9, 0, -5); },
-         .call = ReloadOneTwoThreeFour,
-         .platform = SentOneTwoThreeFour("-5, response (9, 0)")},
+         .call = Reload,
+         .platform = Sent("-5, response (9, 0)")},
     };
 }
 
