@@ -32,10 +32,6 @@ private:
     QXSysEventConsumer();
     ~QXSysEventConsumer() override;
 
-    // Lets the library's tests inspect the table and flag a subscription,
-    // which no operation of the library does.
-    friend class QXSysEventConsumerTestPeer;
-
     static QXSysEventConsumer* m_pInstance;
 
     bool m_bSubscribed = false;

@@ -9,82 +9,95 @@
 #include <iterator>
 #include <map>
 #include <new>
-#include <type_traits>
 
 #include "cases.h"
 #include "qx_standin/app_mgr.h"
 #include "qx_standin/standin.h"
-#include "sysevent/sys_event_consumer.h"
-
-// The layout and signatures callers were compiled against long ago.
-static_assert(sizeof(CUserSecurityMgr) == 8 && alignof(CUserSecurityMgr) == 4);
-static_assert(std::is_empty_v<QXSysEventMgrIF>);
-static_assert(sizeof(SvrEvent) == 2 * sizeof(std::string));
-static_assert(std::is_same_v<decltype(&TEUserIDMgr::GetAdminUserID), long (TEUserIDMgr::*)()>);
-static_assert(
-    std::is_same_v<decltype(&CUserSecurityMgr::GetLoginName), long (CUserSecurityMgr::*)(char*)>);
-static_assert(std::is_same_v<decltype(&RegMDPMsgOfProReLoad), int (*)(int, int, int, long)>);
 
 namespace qx_test {
 
 World w;
-int g_handlerCalls = 0;
-void CountingHandler() { ++g_handlerCalls; }
+void CountingHandler() { w.handlerCalled = true; }
 
+namespace {
+
+// Leaves 0xA5 where the call's frames will be: bytes it leaves unwritten show.
 __attribute__((noinline)) void DirtyStack() {
     volatile unsigned char junk[4096];
     std::fill(std::begin(junk), std::end(junk), 0xA5);
 }
 
+Caller Snapshot() {
+    Caller now{.registry = TEUserIDMgr::m_pInstance != nullptr,
+               .facade = QXSysEventMgrIF::m_pInstance != nullptr,
+               .root = w.mgr && w.mgr->isContainsRoot(),
+               .list = w.list,
+               .vec = w.vec,
+               .set = w.set,
+               .names = w.names,
+               .printed = Printed(),
+               .responseAlive = qx_standin::ResponsesAlive() != 0,
+               .handlerCalled = w.handlerCalled};
+    if (w.buf[0] != 'x') {
+        now.buf.assign(w.buf, strnlen(w.buf, 12));
+    }
+    return now;
+}
+
+// One item per element, so that a failed run can be checked to leave nothing
+// that was neither there before nor belongs there after.
+Lines Items(const Caller& c) {
+    Lines items;
+    const auto flag = [&items](bool on, const char* item) {
+        if (on) {
+            items.emplace_back(item);
+        }
+    };
+    flag(c.registry, "registry");
+    flag(c.facade, "facade");
+    flag(c.root, "root");
+    for (unsigned long id : c.list) {
+        items.push_back("list " + std::to_string(id));
+    }
+    std::string vec = "vec";  // one item: a vector output is replaced whole
+    for (unsigned long id : c.vec) {
+        vec += " " + std::to_string(id);
+    }
+    flag(!c.vec.empty(), vec.c_str());
+    for (unsigned long id : c.set) {
+        items.push_back("set " + std::to_string(id));
+    }
+    for (const auto& [id, name] : c.names) {
+        items.push_back("name " + std::to_string(id) + "=" + name);
+    }
+    flag(!c.buf.empty(), ("buf " + c.buf).c_str());
+    flag(!c.printed.empty(), ("printed " + c.printed).c_str());
+    flag(c.responseAlive, "response alive");
+    flag(c.handlerCalled, "handler called");
+    return items;
+}
+
+}  // namespace
+
+void PrintTo(const Caller& c, std::ostream* out) { *out << ::testing::PrintToString(Items(c)); }
+
 void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
 namespace {
 
-template <typename Ids>
-void AddEach(Lines& items, const char* kind, const Ids& ids) {
-    for (unsigned long id : ids) {
-        items.push_back(kind + std::to_string(id));
-    }
-}
-
-// Singletons, the world, printed text, responses not yet released: one item
-// per element, so that a failed run can be checked to leave nothing that was
-// neither there before nor belongs there after.
-Lines Render() {
-    Lines items;
-    auto add = [&items](bool on, const std::string& item) {
-        items.insert(items.end(), on ? 1 : 0, item);
-    };
-    add(TEUserIDMgr::m_pInstance != nullptr, "registry");
-    add(QXSysEventMgrIF::m_pInstance != nullptr, "facade");
-    add(w.mgr && w.mgr->isContainsRoot(), "root");
-    AddEach(items, "list ", w.list);
-    std::string vec = "vec";  // one item: a vector output is replaced whole
-    for (unsigned long id : w.vec) {
-        vec += " " + std::to_string(id);
-    }
-    add(!w.vec.empty(), vec);
-    AddEach(items, "set ", w.set);
-    for (const auto& [id, name] : w.names) {
-        items.push_back("name " + std::to_string(id) + "=" + name);
-    }
-    add(w.buf[0] != 'x', "buf " + std::string(w.buf, strnlen(w.buf, 12)));
-    add(!Printed().empty(), "printed " + Printed());
-    add(qx_standin::ResponsesAlive() != 0, "responses alive");
-    add(g_handlerCalls != 0, "handler called");
-    return items;
-}
-
-Lines Seen() {
+// The platform calls and trace records of the last run, in order.
+Lines Platform() {
     Lines seen;
     const std::vector<qx_standin::TraceRecord> records = qx_standin::TraceRecords();
     std::size_t next = 0;
     for (const qx_standin::CallRecord& call : qx_standin::Journal()) {
         if (call.call == qx_standin::Call::TraceFormat) {
-            seen.insert(seen.end(), call.args.at(0) != 5120 ? 1 : 0, "level " + call.text);
+            EXPECT_EQ(call.args.at(0), 5120) << call.text;
         } else if (call.call == qx_standin::Call::TraceWrite) {
-            const qx_standin::TraceRecord& r = records.at(next++);
-            seen.push_back((r.module == "qx_sysevent" && r.type == 1 ? "> " : "?> ") + r.text);
+            const qx_standin::TraceRecord& record = records.at(next++);
+            EXPECT_EQ(record.module, "qx_sysevent") << record.text;
+            EXPECT_EQ(record.type, 1) << record.text;
+            seen.push_back("> " + record.text);
         } else if (call.call != qx_standin::Call::TaoPoaInit) {
             seen.push_back(call.text);
         }
@@ -93,26 +106,29 @@ Lines Seen() {
 }
 
 void Prepare(const Case& c) {
+    BeforeNextLock(nullptr);
     ResetStaticLock();
     QXSysEventMgrIF::Instance();
     QXSysEventMgrIF::Destroy();
-    QXSysEventConsumer::Destroy();  // the tests' own, flagged by some rows
     TEUserIDMgr::Destroy();
     w = World{};
     std::memset(w.buf, 'x', sizeof w.buf);
-    g_handlerCalls = 0;
     qx_standin::Reset();
+    w.mgr.emplace(c.user);
+    TEUserIDMgr::Destroy();
     c.setup();
     qx_standin::ClearJournal();
     ClearPrinted();
-    ResetStaticLock(c.lockFails);
+    ResetStaticLock(c.lock == StaticLock::Failing);
+    DirtyStack();
 }
 
 // Every item left by a failed run was there before or belongs there after.
 void ExpectNoStrayState(const Lines& before, const Case& c) {
-    for (const std::string& item : Render()) {
+    const Lines after = Items(c.caller);
+    for (const std::string& item : Items(Snapshot())) {
         const bool known = std::count(before.begin(), before.end(), item) != 0 ||
-                           std::count(c.after.begin(), c.after.end(), item) != 0;
+                           std::count(after.begin(), after.end(), item) != 0;
         EXPECT_TRUE(known) << "left behind: " << item;
     }
 }
@@ -124,18 +140,18 @@ bool RunFailing(const Case& c, const std::string& failure, const std::function<v
                 const std::function<bool()>& disarm) {
     SCOPED_TRACE(failure);
     Prepare(c);
-    const Lines before = Render();
+    const Lines before = Items(Snapshot());
     bool threw = false;
     arm();
     try {
-        c.call();
+        c.call.run();
     } catch (const Failure&) {
         threw = true;
     }
     const bool struck = disarm();
     EXPECT_EQ(StaticLockCounts().locks, StaticLockCounts().unlocks);
     if (struck) {
-        EXPECT_EQ(threw, !c.swallows);
+        EXPECT_EQ(threw, !c.swallowsFailures);
         ExpectNoStrayState(before, c);
     }
     return struck;
@@ -149,11 +165,13 @@ protected:
 TEST_P(Cases, ResultStateCallsAndRecords) {
     const Case& c = GetParam();
     Prepare(c);
-    EXPECT_EQ(c.call(), c.result);
-    EXPECT_EQ(Render(), c.after);
-    EXPECT_EQ(Seen(), c.seen);
-    EXPECT_EQ(StaticLockCounts().locks, c.locks);
+    EXPECT_EQ(c.call.run(), c.result);
+    EXPECT_EQ(Snapshot(), c.caller);
+    EXPECT_EQ(Platform(), c.platform);
     EXPECT_EQ(StaticLockCounts().locks, StaticLockCounts().unlocks);
+    if (c.lock == StaticLock::NotTaken) {
+        EXPECT_EQ(StaticLockCounts().locks, 0);
+    }
 }
 
 TEST_P(Cases, EveryAllocationFailingInTurn) {
@@ -167,13 +185,13 @@ TEST_P(Cases, EveryAllocationFailingInTurn) {
         })) {
         ++n;
     }
-    EXPECT_EQ(Render(), GetParam().after);  // the run past the last allocation
+    EXPECT_EQ(Snapshot(), GetParam().caller);  // the run past the last allocation
 }
 
 TEST_P(Cases, EveryPlatformCallThrowingInTurn) {
     const Case& c = GetParam();
     Prepare(c);
-    c.call();
+    c.call.run();
     const std::vector<qx_standin::CallRecord> clean = qx_standin::Journal();
     std::map<qx_standin::Call, unsigned> earlier;
     for (std::size_t i = 0; i < clean.size(); ++i) {
@@ -184,13 +202,16 @@ TEST_P(Cases, EveryPlatformCallThrowingInTurn) {
         }
         RunFailing<qx_standin::InjectedFault>(
             c, "throwing: " + clean[i].text, [=] { qx_standin::InjectFault(call, skip); },
-            [] { return qx_standin::ClearFaults(), true; });
+            [] {
+                qx_standin::ClearFaults();
+                return true;
+            });
         const std::vector<qx_standin::CallRecord> run = qx_standin::Journal();
         ASSERT_GT(run.size(), i);
         EXPECT_TRUE(std::equal(clean.begin(), clean.begin() + i, run.begin(),
                                [](const auto& a, const auto& b) { return a.text == b.text; }));
         EXPECT_TRUE(run[i].threw) << clean[i].text;
-        for (std::size_t k = i + 1; k < run.size() && !c.swallows; ++k) {
+        for (std::size_t k = i + 1; k < run.size() && !c.swallowsFailures; ++k) {
             EXPECT_EQ(run[k].call, qx_standin::Call::ConsumerDestroy) << run[k].text;
         }
     }

@@ -1,5 +1,25 @@
-// The table every exported operation is proven by: one row names its setup,
-// the call, and what the caller and the platform must see.
+// The table every exported operation is proven by. A row names what is set
+// up, what is called, and what the caller and the platform see afterwards. A
+// field it leaves out keeps its default in `Case` below: user 42, all else
+// empty, false or 0. For example:
+//
+//   {.name = "LoginNameOnlyResultOneCounts",
+//    .user = -2,  // w.mgr is CUserSecurityMgr(-2) when the call starts
+//    .setup = [] { QueueUserNameAnswer(2, "junk"); },
+//    .call = [] { return w.mgr->GetLoginName(w.buf); },
+//    .result = 0x42008125,
+//    .caller = {.buf = "junkxxxxxxxx"},
+//    .platform = {R"(ZorvGetUserName(4294967294) = 2 "junk")", "> ZorvGetUserName is failed!"}}
+//
+// `platform` lists every platform call and trace record of the call, in order.
+// A platform call reads as the stand-in renders it (qx_standin/standin.h):
+// arguments, result, then what it handed back. Above, the database was asked
+// for the name of user 4294967294 (-2 in 32 bits), answered 2 and wrote the 4
+// bytes "junk", no NUL; `ZorvGetMngDevice(42, {1001}, [], 0, false) = 1 [1001]`
+// asked for user 42 about the filter set {1001} with an empty result list, and
+// got 1 and the list [1001]. A trace record is its text after "> "; its module,
+// type and level are checked for every record. Each row also runs with each
+// allocation failing and each platform call throwing in turn (case_test.cpp).
 #pragma once
 
 #include <functional>
@@ -8,6 +28,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "qx_sysevent/qx_sysevent.h"
@@ -17,41 +38,86 @@ namespace qx_test {
 using Lines = std::vector<std::string>;
 using Ids = std::vector<unsigned long>;
 
-// What a caller holds, reset before every run.
+// What a caller holds, reset before every run; rows call the library on it.
 struct World {
     std::optional<CUserSecurityMgr> mgr;
     std::list<unsigned long> list;
     Ids vec;
     std::set<unsigned long> set;
     std::map<int, std::string> names;
-    char buf[256];
+    char buf[256];  // filled with 'x' before every run
+    bool handlerCalled = false;
 };
 extern World w;
-extern int g_handlerCalls;  // the library stores handlers and never calls them
-void CountingHandler();
-// Leaves 0xA5 where the next call's frames will be: unwritten bytes show.
-void DirtyStack();
+
+// What a caller can see after the call.
+struct Caller {
+    bool registry = false;               // TEUserIDMgr::m_pInstance is set
+    bool facade = false;                 // QXSysEventMgrIF::m_pInstance is set
+    bool root = false;                   // w.mgr exists and isContainsRoot()
+    std::list<unsigned long> list{};     // w.list
+    Ids vec{};                           // w.vec
+    std::set<unsigned long> set{};       // w.set
+    std::map<int, std::string> names{};  // w.names
+    // w.buf up to its first NUL, at most 12 bytes; empty while its first
+    // byte is still 'x', so "junkxxxxxxxx" means 4 bytes were written.
+    std::string buf{};
+    std::string printed{};       // written to standard output
+    bool responseAlive = false;  // a reload response handed out and not released
+    bool handlerCalled = false;  // the library stores handlers and never calls them
+
+    bool operator==(const Caller&) const = default;
+};
+
+// The operation of a row, returning a long: a bool as 0 or 1, nothing as 0.
+struct Call {
+    template <typename F>
+    Call(F f)  // NOLINT(google-explicit-constructor): rows write `.call = ...`
+        : run([f] {
+              if constexpr (std::is_void_v<decltype(f())>) {
+                  f();
+                  return 0L;
+              } else {
+                  return static_cast<long>(f());
+              }
+          }) {}
+    std::function<long()> run;
+};
+
+enum class StaticLock {
+    Balanced,  // ACE's static object lock is released as often as it is taken
+    NotTaken,  // not even taken: the instance was already there
+    Failing,   // it cannot be taken at all
+};
 
 struct Case {
-    std::string name;             // letters, digits and underscores
-    std::function<void()> setup;  // after the stand-in's Reset()
-    std::function<long()> call;
-    long result;
-    Lines after;     // what the caller can see after the call, one item per element
-    Lines seen;      // platform calls during the call, each trace record as "> text"
-    long locks = 0;  // acquisitions of the static object lock
-    bool lockFails = false;
-    bool swallows = false;  // the operation catches every failure itself
+    std::string name;  // letters, digits and underscores
+    // w.mgr is made for this user before `setup`; the registry that making it
+    // creates is destroyed again, so `caller.registry` shows only the call's.
+    int user = 42;
+    std::function<void()> setup = [] {};  // after the stand-in's Reset()
+    Call call;
+    long result = 0;
+    Caller caller{};
+    Lines platform{};
+    StaticLock lock = StaticLock::Balanced;
+    bool swallowsFailures = false;  // the operation catches every failure itself
 };
+
+void CountingHandler();  // sets w.handlerCalled
 
 // Seams between the library and what it calls (seams.cpp): ACE's static
 // object lock and ACE_OS::printf, defined there in place of ACE's, and the
-// global operator new. Locking the static object lock fails while `fail`.
+// global operator new.
 void ResetStaticLock(bool fail = false);
 struct LockCounts {
-    long locks, unlocks;  // successful ones
+    long locks;  // successful acquisitions
+    long unlocks;
 };
 LockCounts StaticLockCounts();
+// `publish` runs once, the next time the static object lock is about to be
+// taken: as if another thread had got there first.
+void BeforeNextLock(std::function<void()> publish);
 void FailNthAllocation(long n);  // the n-th allocation from now throws; 0 disarms
 bool AllocationFailureStruck();
 std::string Printed();  // since the last ClearPrinted()

@@ -7,7 +7,6 @@
 #include <list>
 #include <set>
 #include <string>
-#include <tuple>
 #include <type_traits>
 #include <vector>
 
@@ -21,14 +20,54 @@ using NeIds = std::vector<unsigned long>;
 struct NeScenario {
     int userId = 0;
     bool cloud = false;
-    int result = 1;                    // what every query returns
-    std::vector<unsigned int> listed;  // the user's NEs, in database order
-    NeIds input;
-    NeIds prior;  // the output before the call
+    int result = 1;                      // what every query returns
+    std::vector<unsigned int> listed{};  // the user's NEs, in database order
+    NeIds input{};
+    NeIds prior{};  // the output before the call
 };
 
-// Result, output, the query's filter (empty: no query) and user, records.
-using NeOutcome = std::tuple<long, NeIds, std::vector<unsigned int>, std::uint64_t, std::size_t>;
+// What one GetManagedNE call did, or should have done.
+struct NeOutcome {
+    long result = 0;
+    NeIds output{};
+    std::vector<unsigned int> filter{};  // the query's filter set; empty: no query
+    std::uint64_t queryUser = 0;         // the user id the query carried
+    std::size_t records = 0;             // trace records written
+};
+
+template <typename Ids>
+std::string Listed(const Ids& ids) {
+    std::string text;
+    for (auto id : ids) {
+        if (!text.empty()) {
+            text += ", ";
+        }
+        text += std::to_string(id);
+    }
+    return "{" + text + "}";
+}
+
+inline std::string Describe(const NeScenario& s) {
+    return "user " + std::to_string(s.userId) + (s.cloud ? ", cloud node" : ", not a cloud node") +
+           ", every query answers " + std::to_string(s.result) + " and the user's NEs " +
+           Listed(s.listed) + ", input " + Listed(s.input) + ", output before " + Listed(s.prior);
+}
+
+// Each field in which `seen` differs from `model`, with both values.
+inline std::string Differences(const NeOutcome& seen, const NeOutcome& model) {
+    std::string text;
+    const auto field = [&text](const char* name, const std::string& got, const std::string& want) {
+        if (got != want) {
+            text += std::string(" ") + name + " " + got + " (model: " + want + ");";
+        }
+    };
+    field("result", std::to_string(seen.result), std::to_string(model.result));
+    field("output", Listed(seen.output), Listed(model.output));
+    field("filter", Listed(seen.filter), Listed(model.filter));
+    field("query user", std::to_string(seen.queryUser), std::to_string(model.queryUser));
+    field("records", std::to_string(seen.records), std::to_string(model.records));
+    return text;
+}
 
 // `walk` is the input in its container's order.
 inline NeOutcome ModelGetManagedNE(const NeScenario& s, const NeIds& walk, bool listOutput) {
@@ -36,7 +75,7 @@ inline NeOutcome ModelGetManagedNE(const NeScenario& s, const NeIds& walk, bool 
         NeIds output = listOutput ? walk : s.prior;
         const NeIds& tail = listOutput ? s.prior : walk;
         output.insert(output.end(), tail.begin(), tail.end());
-        return {0, output, {}, 0, 0};
+        return {.output = output};
     }
     std::set<unsigned int> filter;
     for (unsigned long id : walk) {
@@ -45,18 +84,24 @@ inline NeOutcome ModelGetManagedNE(const NeScenario& s, const NeIds& walk, bool 
         }
     }
     if (filter.empty()) {
-        return {0, {}, {}, 0, 0};  // nothing asked, the output emptied
+        return {};  // nothing asked, the output emptied
     }
     const std::vector<unsigned int> asked(filter.begin(), filter.end());
     const auto user = static_cast<unsigned int>(s.userId);
     if (s.result != 1) {
-        return {s.result == 0 ? 0x42008126 : s.result, s.prior, asked, user, 3};
+        return {.result = s.result == 0 ? 0x42008126 : s.result,
+                .output = s.prior,
+                .filter = asked,
+                .queryUser = user,
+                .records = 3};
     }
     NeIds output;
     for (unsigned int id : s.listed) {
-        output.insert(output.end(), filter.count(id), id);
+        if (filter.count(id) != 0) {
+            output.push_back(id);
+        }
     }
-    return {0, output, asked, user, 2};
+    return {.output = output, .filter = asked, .queryUser = user, .records = 2};
 }
 
 // A scenario from a seeded generator (the randomized test) or the fuzzer's bytes: ids
@@ -65,8 +110,9 @@ template <typename Next>
 NeScenario MakeScenario(Next next) {
     const unsigned long special[] = {3000000000UL, 4294967295UL, 1UL << 32, ~0UL};
     const int results[] = {1, 1, 1, 1, 0, -1};
-    NeScenario s{
-        static_cast<int>(next() % 6) - 2, next() % 4 == 0, results[next() % 6], {}, {}, {}};
+    NeScenario s{.userId = static_cast<int>(next() % 6) - 2,
+                 .cloud = next() % 4 == 0,
+                 .result = results[next() % 6]};
     for (unsigned n = next() % 16; n > 0; --n) {
         s.listed.push_back(n % 5 == 0 ? 3000000000U : next() % 20);
     }
@@ -80,29 +126,37 @@ NeScenario MakeScenario(Next next) {
     return s;
 }
 
+// Empty when the overload did what the model says, else its name and the
+// fields that differ.
 template <typename In, typename Out>
 std::string CheckOverload(const NeScenario& s, const char* name) {
     const In input(s.input.begin(), s.input.end());
     Out output(s.prior.begin(), s.prior.end());
-    NeOutcome e = ModelGetManagedNE(s, NeIds(input.begin(), input.end()),
-                                    std::is_same_v<Out, std::list<unsigned long>>);
-    const Out poured(std::get<1>(e).begin(), std::get<1>(e).end());  // a set sorts and merges
-    std::get<1>(e).assign(poured.begin(), poured.end());
+    NeOutcome model = ModelGetManagedNE(s, NeIds(input.begin(), input.end()),
+                                        std::is_same_v<Out, std::list<unsigned long>>);
+    const Out poured(model.output.begin(), model.output.end());  // a set sorts and merges
+    model.output.assign(poured.begin(), poured.end());
 
     CUserSecurityMgr manager(s.userId);
     qx_standin::ClearJournal();
-    NeOutcome seen{
-        manager.GetManagedNE(input, output), NeIds(output.begin(), output.end()), {}, 0, 0};
+    NeOutcome seen{.result = manager.GetManagedNE(input, output)};
+    seen.output.assign(output.begin(), output.end());
     for (const qx_standin::CallRecord& call : qx_standin::Journal()) {
         if (call.call == qx_standin::Call::GetMngDevice) {
-            std::get<2>(seen) = call.filter, std::get<3>(seen) = call.userId;
+            seen.filter = call.filter;
+            seen.queryUser = call.userId;
         }
     }
-    std::get<4>(seen) = qx_standin::TraceRecords().size();
-    return seen == e ? "" : std::string(name) + " differs from the model; ";
+    seen.records = qx_standin::TraceRecords().size();
+    const std::string differences = Differences(seen, model);
+    if (differences.empty()) {
+        return "";
+    }
+    return std::string("\n") + name + ":" + differences;
 }
 
-// Empty when every overload did what the model says.
+// Empty when every overload did what the model says, else the scenario and
+// what differed.
 inline std::string CheckAllOverloads(const NeScenario& s) {
     using List = std::list<unsigned long>;
     using Set = std::set<unsigned long>;
@@ -110,9 +164,14 @@ inline std::string CheckAllOverloads(const NeScenario& s) {
     qx_standin::SetCloudNode(s.cloud);
     qx_standin::SetManagedNEs(static_cast<unsigned int>(s.userId), s.listed);
     qx_standin::SetMngDeviceResult(s.result);
-    return CheckOverload<List, List>(s, "list->list") + CheckOverload<NeIds, NeIds>(s, "vec->vec") +
-           CheckOverload<Set, NeIds>(s, "set->vec") + CheckOverload<Set, Set>(s, "set->set") +
-           CheckOverload<NeIds, Set>(s, "vec->set");
+    const std::string differences =
+        CheckOverload<List, List>(s, "list->list") + CheckOverload<NeIds, NeIds>(s, "vec->vec") +
+        CheckOverload<Set, NeIds>(s, "set->vec") + CheckOverload<Set, Set>(s, "set->set") +
+        CheckOverload<NeIds, Set>(s, "vec->set");
+    if (differences.empty()) {
+        return "";
+    }
+    return "scenario: " + Describe(s) + differences;
 }
 
 }  // namespace qx_test

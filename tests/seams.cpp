@@ -12,7 +12,9 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <new>
+#include <utility>
 
 #include "qx_standin/app_mgr.h"
 
@@ -24,6 +26,7 @@ std::atomic<long> g_locks{0};
 std::atomic<long> g_unlocks{0};
 std::atomic<long> g_countdown{0};
 std::atomic<bool> g_struck{false};
+std::function<void()> g_beforeNextLock;  // only the table's single thread sets it
 char g_printed[512];
 std::size_t g_printedLength = 0;
 
@@ -57,11 +60,17 @@ void Release(void* p) noexcept {
 
 int ACE_OS::mutex_lock(ACE_mutex_t* m) {
     static const MutexFn next = Next("_ZN6ACE_OS10mutex_lockEP15pthread_mutex_t");
-    if (Watched(m) && g_fail) {
+    if (!Watched(m)) {
+        return next(m);
+    }
+    if (g_beforeNextLock) {
+        std::exchange(g_beforeNextLock, nullptr)();
+    }
+    if (g_fail) {
         errno = EINVAL;
         return -1;
     }
-    g_locks += Watched(m) ? 1 : 0;
+    ++g_locks;
     return next(m);
 }
 
@@ -74,7 +83,7 @@ int ACE_OS::mutex_unlock(ACE_mutex_t* m) {
 // A fixed buffer: printing must not allocate while allocations are failing.
 // Only the table's single thread prints.
 int ACE_OS::printf(const char* format, ...) {  // NOLINT(cert-dcl50-cpp): ACE's own signature
-    va_list args;
+    va_list args{};
     va_start(args, format);
     const int n = std::vsnprintf(g_printed + g_printedLength, sizeof g_printed - g_printedLength,
                                  format, args);
@@ -105,6 +114,8 @@ void ResetStaticLock(bool fail) {
     g_locks = 0;
     g_unlocks = 0;
 }
+
+void BeforeNextLock(std::function<void()> publish) { g_beforeNextLock = std::move(publish); }
 
 LockCounts StaticLockCounts() { return {g_locks.load(), g_unlocks.load()}; }
 
