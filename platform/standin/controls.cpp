@@ -181,13 +181,6 @@ void SetUserName(unsigned int userId, const std::string& name) {
     DatabaseAccess()->userNames[userId] = name;
 }
 
-void RemoveUser(unsigned int userId) {
-    DatabaseAccess db;
-    db->userNames.erase(userId);
-    db->managedNEs.erase(userId);
-    db->admins.erase(userId);
-}
-
 void SetManagedNEs(unsigned int userId, const std::vector<unsigned int>& neIds) {
     DatabaseAccess()->managedNEs[userId] = neIds;
 }

@@ -73,7 +73,8 @@ struct TraceRecord {
 
 // ---- Whole stand-in -------------------------------------------------------
 
-// Built-in data set back, scripts and faults gone, journal and records empty.
+// Built-in data set back, scripts and faults gone, journal and records empty,
+// journaling on, no log file.
 void Reset();
 // Like Reset() but with no users, administrators or NEs at all.
 void ResetEmpty();
@@ -101,7 +102,10 @@ void SetTraceLogFile(const std::string& path);
 // ---- Failure injection ----------------------------------------------------
 
 // After `skip` further calls of this kind that succeed, the next `times` calls
-// throw InjectedFault. Trace calls included.
+// throw InjectedFault. Trace calls included; not ConsumerDestroy nor TaoPoaInit,
+// a destructor and a load-time call that must not throw. Faults injected for
+// the same call take turns: a later one starts counting when the earlier ones
+// are spent.
 void InjectFault(Call call, unsigned skip = 0, unsigned times = 1);
 // Only trace records whose rendered text contains `needle` throw (at the
 // write), `times` of them.
@@ -114,7 +118,6 @@ void SetDatabaseAvailable(bool available);                 // Instance() null wh
 void SetAdminId(int adminId);                              // what GetAdminID() answers
 void SetAdmins(const std::vector<unsigned int>& userIds);  // isInAdmins
 void SetUserName(unsigned int userId, const std::string& name);
-void RemoveUser(unsigned int userId);
 // The NEs a user manages, in the order the database lists them.
 void SetManagedNEs(unsigned int userId, const std::vector<unsigned int>& neIds);
 void SetCloudNode(bool cloud);
