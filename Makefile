@@ -120,7 +120,7 @@ bench: deps
 	    --benchmark_out=$(BUILD)/bench/bench_results.json --benchmark_out_format=json
 	python3 bench/ratio_report.py $(BUILD)/bench/bench_results.json
 
-# Mutation testing of the library's sources against the Release suite, in its
+# Mutation testing of the library's sources against the suite (Release, UBSan), in its
 # own snapshot under build/mutation; a fixed sample keeps it under 30 minutes.
 MUTATION_FLAGS ?= --sample 200 --seed 0
 mutation: deps

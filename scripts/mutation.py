@@ -2,13 +2,14 @@
 """Mutation testing of libqx_sysevent.
 
 Copies the repository as it is in the working tree into build/mutation/src,
-builds it there (Release, tests only), checks that the suite passes, then
-applies one small fault at a time to the library's own sources (include/,
-common/, security/, sysevent/, mdpreg/), rebuilds and runs the suite again. A
-mutant the suite fails on is killed; one it passes is a survivor, a fault the
-tests cannot see. Mutants that leave the library's object files unchanged are
-skipped as equivalent. Prints one line per mutant and the score, and writes
-the same to build/mutation/results.json.
+builds it there (Release with UBSan, as the gates run the tests), checks that
+the suite passes, then applies one small fault at a time to the library's own
+sources (include/, common/, security/, sysevent/, mdpreg/), rebuilds and runs
+the suite again. A mutant the suite fails on is killed; one it passes is a
+survivor, a fault the tests cannot see. Mutants that leave the library's
+object files unchanged (debug information aside) are skipped as equivalent.
+Prints one line per mutant and the score, and writes the same to
+build/mutation/results.json.
 
     scripts/mutation.py [--sample N] [--seed S] [--files PATTERN ...] [--list]
 """
@@ -43,6 +44,9 @@ CONFIGURE = [
     "-DQX_BUILD_EXAMPLES=OFF",
     "-DQX_BUILD_BENCH=OFF",
     "-DQX_BUILD_FUZZ=OFF",
+    # The gates run the tests under UBSan: a call through a null pointer that
+    # happens to work in a plain build must kill its mutant here too.
+    "-DQX_SANITIZE=undefined",
 ]
 LIBRARY_OBJECTS = re.compile(r"^(CMakeFiles/qx_sysevent\.dir/\S+\.o):")
 
@@ -428,7 +432,7 @@ class Suite:
         return seconds
 
     def hashes(self):
-        return {o: hashlib.sha256((BUILD / o).read_bytes()).hexdigest() for o in self.objects}
+        return {o: code_hash(BUILD / o) for o in self.objects}
 
     def check(self):
         """Builds and tests one mutant already written into SRC."""
@@ -459,6 +463,16 @@ class Suite:
 
     def settle(self):
         run(["ninja", "-C", str(BUILD), "-j", self.jobs])
+
+
+def code_hash(obj):
+    """The object's hash without its debug information, which the sanitizer
+    build carries: a mutant that only moves a column is still equivalent."""
+    stripped = obj.with_name(obj.name + ".stripped")
+    subprocess.run(["objcopy", "--strip-debug", str(obj), str(stripped)], check=True)
+    digest = hashlib.sha256(stripped.read_bytes()).hexdigest()
+    stripped.unlink()
+    return digest
 
 
 # ---------------------------------------------------------------- reporting
