@@ -17,7 +17,8 @@
 namespace qx_test {
 
 World w;
-void CountingHandler() { w.handlerCalled = true; }
+
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
 namespace {
 
@@ -28,29 +29,25 @@ __attribute__((noinline)) void DirtyStack() {
 }
 
 Caller Snapshot() {
-    Caller now{.registry = TEUserIDMgr::m_pInstance != nullptr,
-               .facade = QXSysEventMgrIF::m_pInstance != nullptr,
-               .root = w.mgr && w.mgr->isContainsRoot(),
-               .list = w.list,
-               .vec = w.vec,
-               .set = w.set,
-               .names = w.names,
-               .printed = Printed(),
-               .responseAlive = qx_standin::ResponsesAlive() != 0,
-               .handlerCalled = w.handlerCalled};
-    if (w.buf[0] != 'x') {
-        now.buf.assign(w.buf, strnlen(w.buf, 12));
-    }
-    return now;
+    return {.registry = TEUserIDMgr::m_pInstance != nullptr,
+            .facade = QXSysEventMgrIF::m_pInstance != nullptr,
+            .root = w.mgr && w.mgr->isContainsRoot(),
+            .list = w.list,
+            .vec = w.vec,
+            .set = w.set,
+            .names = w.names,
+            .buf = w.buf[0] == 'x' ? "" : std::string(w.buf, strnlen(w.buf, 12)),
+            .printed = Printed(),
+            .responseAlive = qx_standin::ResponsesAlive() != 0};
 }
 
-// One item per element, so that a failed run can be checked to leave nothing
-// that was neither there before nor belongs there after.
+// What a caller holds, an item per element: a failed run may leave only
+// items that were there before or belong there after.
 Lines Items(const Caller& c) {
     Lines items;
-    const auto flag = [&items](bool on, const char* item) {
+    const auto flag = [&items](bool on, const std::string& item) {
         if (on) {
-            items.emplace_back(item);
+            items.push_back(item);
         }
     };
     flag(c.registry, "registry");
@@ -59,31 +56,18 @@ Lines Items(const Caller& c) {
     for (unsigned long id : c.list) {
         items.push_back("list " + std::to_string(id));
     }
-    std::string vec = "vec";  // one item: a vector output is replaced whole
-    for (unsigned long id : c.vec) {
-        vec += " " + std::to_string(id);
-    }
-    flag(!c.vec.empty(), vec.c_str());
+    flag(!c.vec.empty(), "vec " + ::testing::PrintToString(c.vec));  // replaced whole: one item
     for (unsigned long id : c.set) {
         items.push_back("set " + std::to_string(id));
     }
     for (const auto& [id, name] : c.names) {
         items.push_back("name " + std::to_string(id) + "=" + name);
     }
-    flag(!c.buf.empty(), ("buf " + c.buf).c_str());
-    flag(!c.printed.empty(), ("printed " + c.printed).c_str());
+    flag(!c.buf.empty(), "buf " + c.buf);
+    flag(!c.printed.empty(), "printed " + c.printed);
     flag(c.responseAlive, "response alive");
-    flag(c.handlerCalled, "handler called");
     return items;
 }
-
-}  // namespace
-
-void PrintTo(const Caller& c, std::ostream* out) { *out << ::testing::PrintToString(Items(c)); }
-
-void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
-
-namespace {
 
 // The platform calls and trace records of the last run, in order.
 Lines Platform() {
@@ -110,7 +94,6 @@ void Prepare(const Case& c) {
     ResetStaticLock();
     QXSysEventMgrIF::Instance();
     QXSysEventMgrIF::Destroy();
-    TEUserIDMgr::Destroy();
     w = World{};
     std::memset(w.buf, 'x', sizeof w.buf);
     qx_standin::Reset();
@@ -121,16 +104,6 @@ void Prepare(const Case& c) {
     ClearPrinted();
     ResetStaticLock(c.lock == StaticLock::Failing);
     DirtyStack();
-}
-
-// Every item left by a failed run was there before or belongs there after.
-void ExpectNoStrayState(const Lines& before, const Case& c) {
-    const Lines after = Items(c.caller);
-    for (const std::string& item : Items(Snapshot())) {
-        const bool known = std::count(before.begin(), before.end(), item) != 0 ||
-                           std::count(after.begin(), after.end(), item) != 0;
-        EXPECT_TRUE(known) << "left behind: " << item;
-    }
 }
 
 // One run of the row with a failure armed; `disarm` tells whether it struck.
@@ -144,15 +117,20 @@ bool RunFailing(const Case& c, const std::string& failure, const std::function<v
     bool threw = false;
     arm();
     try {
-        c.call.run();
+        c.call();
     } catch (const Failure&) {
         threw = true;
     }
     const bool struck = disarm();
-    EXPECT_EQ(StaticLockCounts().locks, StaticLockCounts().unlocks);
+    EXPECT_EQ(StaticLocksTaken(), StaticLocksReleased());
     if (struck) {
         EXPECT_EQ(threw, !c.swallowsFailures);
-        ExpectNoStrayState(before, c);
+        const Lines after = Items(c.caller);
+        for (const std::string& item : Items(Snapshot())) {  // nothing stray is left
+            const bool known =
+                std::ranges::count(before, item) + std::ranges::count(after, item) > 0;
+            EXPECT_TRUE(known) << "left behind: " << item;
+        }
     }
     return struck;
 }
@@ -165,12 +143,12 @@ protected:
 TEST_P(Cases, ResultStateCallsAndRecords) {
     const Case& c = GetParam();
     Prepare(c);
-    EXPECT_EQ(c.call.run(), c.result);
-    EXPECT_EQ(Snapshot(), c.caller);
+    EXPECT_EQ(c.call(), c.result);
+    EXPECT_EQ(Items(Snapshot()), Items(c.caller));
     EXPECT_EQ(Platform(), c.platform);
-    EXPECT_EQ(StaticLockCounts().locks, StaticLockCounts().unlocks);
+    EXPECT_EQ(StaticLocksTaken(), StaticLocksReleased());
     if (c.lock == StaticLock::NotTaken) {
-        EXPECT_EQ(StaticLockCounts().locks, 0);
+        EXPECT_EQ(StaticLocksTaken(), 0);
     }
 }
 
@@ -178,20 +156,16 @@ TEST_P(Cases, EveryAllocationFailingInTurn) {
     long n = 1;
     while (RunFailing<std::bad_alloc>(
         GetParam(), "allocation " + std::to_string(n), [n] { FailNthAllocation(n); },
-        [] {
-            const bool struck = AllocationFailureStruck();
-            FailNthAllocation(0);
-            return struck;
-        })) {
+        DisarmAllocationFailure)) {
         ++n;
     }
-    EXPECT_EQ(Snapshot(), GetParam().caller);  // the run past the last allocation
+    EXPECT_EQ(Items(Snapshot()), Items(GetParam().caller));  // the run past the last allocation
 }
 
 TEST_P(Cases, EveryPlatformCallThrowingInTurn) {
     const Case& c = GetParam();
     Prepare(c);
-    c.call.run();
+    c.call();
     const std::vector<qx_standin::CallRecord> clean = qx_standin::Journal();
     std::map<qx_standin::Call, unsigned> earlier;
     for (std::size_t i = 0; i < clean.size(); ++i) {
@@ -217,16 +191,7 @@ TEST_P(Cases, EveryPlatformCallThrowingInTurn) {
     }
 }
 
-std::vector<Case> AllCases() {
-    std::vector<Case> all;
-    for (auto part : {SecurityCases, NeFilterCases, EventAndReloadCases}) {
-        std::vector<Case> cases = part();
-        all.insert(all.end(), cases.begin(), cases.end());
-    }
-    return all;
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, Cases, ::testing::ValuesIn(AllCases()),
+INSTANTIATE_TEST_SUITE_P(Table, Cases, ::testing::ValuesIn(TableRows()),
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace

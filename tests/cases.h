@@ -2,7 +2,6 @@
 // up, what is called, and what the caller and the platform see afterwards. A
 // field it leaves out keeps its default in `Case` below: user 42, all else
 // empty, false or 0. For example:
-//
 //   {.name = "LoginNameOnlyResultOneCounts",
 //    .user = -2,  // w.mgr is CUserSecurityMgr(-2) when the call starts
 //    .setup = [] { QueueUserNameAnswer(2, "junk"); },
@@ -10,7 +9,6 @@
 //    .result = 0x42008125,
 //    .caller = {.buf = "junkxxxxxxxx"},
 //    .platform = {R"(ZorvGetUserName(4294967294) = 2 "junk")", "> ZorvGetUserName is failed!"}}
-//
 // `platform` lists every platform call and trace record of the call, in order.
 // A platform call reads as the stand-in renders it (qx_standin/standin.h):
 // arguments, result, then what it handed back. Above, the database was asked
@@ -28,7 +26,6 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "qx_sysevent/qx_sysevent.h"
@@ -46,7 +43,6 @@ struct World {
     std::set<unsigned long> set;
     std::map<int, std::string> names;
     char buf[256];  // filled with 'x' before every run
-    bool handlerCalled = false;
 };
 extern World w;
 
@@ -64,25 +60,17 @@ struct Caller {
     std::string buf{};
     std::string printed{};       // written to standard output
     bool responseAlive = false;  // a reload response handed out and not released
-    bool handlerCalled = false;  // the library stores handlers and never calls them
-
-    bool operator==(const Caller&) const = default;
 };
 
-// The operation of a row, returning a long: a bool as 0 or 1, nothing as 0.
-struct Call {
-    template <typename F>
-    Call(F f)  // NOLINT(google-explicit-constructor): rows write `.call = ...`
-        : run([f] {
-              if constexpr (std::is_void_v<decltype(f())>) {
-                  f();
-                  return 0L;
-              } else {
-                  return static_cast<long>(f());
-              }
-          }) {}
-    std::function<long()> run;
-};
+// The operation of a row, returning its result; a bool reads as 0 or 1.
+using Call = std::function<long()>;
+// An operation that returns nothing reads as 0.
+inline Call NoResult(void (*operation)()) {
+    return [operation] {
+        operation();
+        return 0L;
+    };
+}
 
 enum class StaticLock {
     Balanced,  // ACE's static object lock is released as often as it is taken
@@ -104,27 +92,19 @@ struct Case {
     bool swallowsFailures = false;  // the operation catches every failure itself
 };
 
-void CountingHandler();  // sets w.handlerCalled
-
-// Seams between the library and what it calls (seams.cpp): ACE's static
-// object lock and ACE_OS::printf, defined there in place of ACE's, and the
-// global operator new.
+// Seams (seams.cpp) in place of ACE's static object lock and ACE_OS::printf,
+// and of the global operator new.
 void ResetStaticLock(bool fail = false);
-struct LockCounts {
-    long locks;  // successful acquisitions
-    long unlocks;
-};
-LockCounts StaticLockCounts();
+long StaticLocksTaken();  // successful acquisitions since ResetStaticLock()
+long StaticLocksReleased();
 // `publish` runs once, the next time the static object lock is about to be
 // taken: as if another thread had got there first.
 void BeforeNextLock(std::function<void()> publish);
-void FailNthAllocation(long n);  // the n-th allocation from now throws; 0 disarms
-bool AllocationFailureStruck();
-std::string Printed();  // since the last ClearPrinted()
+void FailNthAllocation(long n);  // the n-th allocation from now throws
+bool DisarmAllocationFailure();  // whether the armed one struck
+std::string Printed();           // since the last ClearPrinted()
 void ClearPrinted();
 
-std::vector<Case> SecurityCases();
-std::vector<Case> NeFilterCases();
-std::vector<Case> EventAndReloadCases();
+std::vector<Case> TableRows();  // cases.cpp
 
 }  // namespace qx_test

@@ -3,7 +3,6 @@
 // target share both.
 #pragma once
 
-#include <cstdint>
 #include <list>
 #include <set>
 #include <string>
@@ -31,7 +30,6 @@ struct NeOutcome {
     long result = 0;
     NeIds output{};
     std::vector<unsigned int> filter{};  // the query's filter set; empty: no query
-    std::uint64_t queryUser = 0;         // the user id the query carried
     std::size_t records = 0;             // trace records written
 };
 
@@ -39,10 +37,7 @@ template <typename Ids>
 std::string Listed(const Ids& ids) {
     std::string text;
     for (auto id : ids) {
-        if (!text.empty()) {
-            text += ", ";
-        }
-        text += std::to_string(id);
+        text += (text.empty() ? "" : ", ") + std::to_string(id);
     }
     return "{" + text + "}";
 }
@@ -64,7 +59,6 @@ inline std::string Differences(const NeOutcome& seen, const NeOutcome& model) {
     field("result", std::to_string(seen.result), std::to_string(model.result));
     field("output", Listed(seen.output), Listed(model.output));
     field("filter", Listed(seen.filter), Listed(model.filter));
-    field("query user", std::to_string(seen.queryUser), std::to_string(model.queryUser));
     field("records", std::to_string(seen.records), std::to_string(model.records));
     return text;
 }
@@ -87,12 +81,10 @@ inline NeOutcome ModelGetManagedNE(const NeScenario& s, const NeIds& walk, bool 
         return {};  // nothing asked, the output emptied
     }
     const std::vector<unsigned int> asked(filter.begin(), filter.end());
-    const auto user = static_cast<unsigned int>(s.userId);
     if (s.result != 1) {
         return {.result = s.result == 0 ? 0x42008126 : s.result,
                 .output = s.prior,
                 .filter = asked,
-                .queryUser = user,
                 .records = 3};
     }
     NeIds output;
@@ -101,7 +93,7 @@ inline NeOutcome ModelGetManagedNE(const NeScenario& s, const NeIds& walk, bool 
             output.push_back(id);
         }
     }
-    return {.output = output, .filter = asked, .queryUser = user, .records = 2};
+    return {.output = output, .filter = asked, .records = 2};
 }
 
 // A scenario from a seeded generator (the randomized test) or the fuzzer's bytes: ids
@@ -144,15 +136,11 @@ std::string CheckOverload(const NeScenario& s, const char* name) {
     for (const qx_standin::CallRecord& call : qx_standin::Journal()) {
         if (call.call == qx_standin::Call::GetMngDevice) {
             seen.filter = call.filter;
-            seen.queryUser = call.userId;
         }
     }
     seen.records = qx_standin::TraceRecords().size();
     const std::string differences = Differences(seen, model);
-    if (differences.empty()) {
-        return "";
-    }
-    return std::string("\n") + name + ":" + differences;
+    return differences.empty() ? "" : "\n" + std::string(name) + ":" + differences;
 }
 
 // Empty when every overload did what the model says, else the scenario and
@@ -168,10 +156,7 @@ inline std::string CheckAllOverloads(const NeScenario& s) {
         CheckOverload<List, List>(s, "list->list") + CheckOverload<NeIds, NeIds>(s, "vec->vec") +
         CheckOverload<Set, NeIds>(s, "set->vec") + CheckOverload<Set, Set>(s, "set->set") +
         CheckOverload<NeIds, Set>(s, "vec->set");
-    if (differences.empty()) {
-        return "";
-    }
-    return "scenario: " + Describe(s) + differences;
+    return differences.empty() ? "" : "scenario: " + Describe(s) + differences;
 }
 
 }  // namespace qx_test

@@ -36,10 +36,7 @@ MutexFn Next(const char* mangled) { return reinterpret_cast<MutexFn>(dlsym(RTLD_
 bool Watched(ACE_mutex_t* m) { return m != nullptr && m == g_watched.load(); }
 
 void* Allocate(std::size_t size) {
-    long left = g_countdown.load();
-    while (left > 0 && !g_countdown.compare_exchange_weak(left, left - 1)) {
-    }
-    if (left == 1) {
+    if (g_countdown > 0 && --g_countdown == 0) {
         g_struck = true;
         throw std::bad_alloc();
     }
@@ -117,14 +114,16 @@ void ResetStaticLock(bool fail) {
 
 void BeforeNextLock(std::function<void()> publish) { g_beforeNextLock = std::move(publish); }
 
-LockCounts StaticLockCounts() { return {g_locks.load(), g_unlocks.load()}; }
+long StaticLocksTaken() { return g_locks; }
 
-void FailNthAllocation(long n) {
-    g_struck = false;
-    g_countdown = n;
+long StaticLocksReleased() { return g_unlocks; }
+
+void FailNthAllocation(long n) { g_countdown = n; }
+
+bool DisarmAllocationFailure() {
+    g_countdown = 0;
+    return g_struck.exchange(false);
 }
-
-bool AllocationFailureStruck() { return g_struck; }
 
 std::string Printed() { return {g_printed, g_printedLength}; }
 

@@ -1,7 +1,14 @@
-// TEUserIDMgr and CUserSecurityMgr, but for the NE filtering.
+// The table's rows (cases.h), job by job; then what no single row shows: the
+// order of event keys, and the five GetManagedNE overloads against the model
+// over random scenarios.
+#include <gtest/gtest.h>
+
+#include <random>
 #include <string>
 
 #include "cases.h"
+#include "ne_model.h"
+#include "qx_standin/app_mgr.h"
 #include "qx_standin/standin.h"
 
 namespace qx_test {
@@ -16,9 +23,9 @@ const std::string kAskAll = kAsk + "userid = 42,GetAllManagedNE \n";
 const std::string kAll = "ZorvGetMngDevice(42, {}, [], 0, false) = ";
 const std::string kNameOf255 = std::string(255, 'n');
 const std::vector<int> kAliceBobMinus2Admin{42, 43, -2, 1};
-const std::vector<int> kSixToNine{6, 7, 8, 9};
+const std::vector<int> kSevenToNine{7, 8, 9};
+const Ids kAroundTheWidest{1001, 4294967295, 1UL << 32};
 
-void Registry() { TEUserIDMgr::Instance(); }
 void AnswerWideThenFive() { QueueMngDeviceAnswer(1, {3000000000, 5}); }
 
 TEUserIDMgr* g_madeMeanwhile = nullptr;
@@ -28,33 +35,44 @@ void RegistryMadeWhileLocking() {
     BeforeNextLock([] { TEUserIDMgr::m_pInstance = g_madeMeanwhile; });
 }
 
+void FiveInListAndVectorOnCloud() {
+    w.list = {5};
+    w.vec = {5};
+    SetCloudNode(true);
+}
+
+const std::string kCreated = "EventConsumerProxy::EventConsumerProxy(0, true, 1)";
+const std::string kDestroyed = "EventConsumerProxy::~EventConsumerProxy()";
+const SvrEvent kKey{"alarm", "raised"};
+
+QXSysEventMgrIF& F() { return *QXSysEventMgrIF::m_pInstance; }
+void Facade() { QXSysEventMgrIF::Instance(); }
+void Handler() {}  // the library stores handlers; it never calls them
+void Registered() { QXSysEventMgrIF::Instance()->RegEventHandler(kKey, Handler); }
+
+// Each argument tells its field's width apart from a narrower cut: the
+// request carries 0x2345, 0xfffe, 0x2c and 0x12345678.
+int Reload() { return RegMDPMsgOfProReLoad(0x1'2345, -2, 300, 0x1'1234'5678); }
+// What the platform sees of Reload() when the send answers `answer`.
+Lines Sent(const std::string& answer) {
+    return {"ZorvAppMgr::Instance() = non-null",
+            "ZorvSendRegReqMsgToMDP(20, [09 00 45 23 00 00 00 00 fe ff 00 00 00 00 2c 00 00 00 00 "
+            "00 78 56 34 12], null, 60) = " +
+                answer};
+}
+
 }  // namespace
 
-std::vector<Case> SecurityCases() {
+std::vector<Case> TableRows() {
     return {
-        {.name = "RegistryCreated",
-         .call = [] { return TEUserIDMgr::Instance() != nullptr; },
-         .result = true,
-         .caller = {.registry = true}},
-        {.name = "RegistryFoundWithoutLock",
-         .setup = Registry,
-         .call = [] { return TEUserIDMgr::Instance() == TEUserIDMgr::m_pInstance; },
-         .result = true,
-         .caller = {.registry = true},
-         .lock = StaticLock::NotTaken},
         {.name = "RegistryMadeWhileWaitingForTheLockIsUsed",
          .setup = RegistryMadeWhileLocking,
          .call = [] { return TEUserIDMgr::Instance() == g_madeMeanwhile; },
          .result = true,
          .caller = {.registry = true}},
-        {.name = "RegistryNullWhenLockFails",
-         .call = [] { return TEUserIDMgr::Instance() != nullptr; },
-         .result = false,
-         .lock = StaticLock::Failing},
-        {.name = "RegistryDestroyed", .setup = Registry, .call = TEUserIDMgr::Destroy},
         {.name = "RegistryKeptWhenLockFails",
-         .setup = Registry,
-         .call = TEUserIDMgr::Destroy,
+         .setup = [] { TEUserIDMgr::Instance(); },
+         .call = NoResult(TEUserIDMgr::Destroy),
          .caller = {.registry = true},
          .lock = StaticLock::Failing},
         {.name = "AdminIdSignExtended",
@@ -65,7 +83,6 @@ std::vector<Case> SecurityCases() {
         {.name = "AdminIdWithoutDatabase",
          .setup = [] { SetDatabaseAvailable(false); },
          .call = [] { return TEUserIDMgr().GetAdminUserID(); },
-         .result = 0,
          .platform = {kNoDb}},
         // Asked about its low 32 bits, 0x8000'0101; recorded whole.
         {.name = "AdminCheckAsksLow32BitsRecordsAll64",
@@ -77,25 +94,15 @@ std::vector<Case> SecurityCases() {
         {.name = "AdminCheckWithoutDatabase",
          .setup = [] { SetDatabaseAvailable(false); },
          .call = [] { return TEUserIDMgr().IsAdminUserID(0x1'8000'0101); },
-         .result = false,
          .platform = {kNoDb, "> call pZorv->isInAdmins return false, userid is 6442451201 \n"}},
-        {.name = "ManagerOfAdmin",
-         .call = [] { w.mgr.emplace(1); },
-         .caller = {.registry = true, .root = true},
-         .platform = {kDb, "isInAdmins(1) = true",
-                      "> call pZorv->isInAdmins return true, userid is 1 \n"}},
         // The id is sign-extended to 64 bits, then asked about in 32.
         {.name = "ManagerAsksEvenWhenRegistryLockFails",
          .setup = [] { SetAdmins({4294967295}); },
-         .call = [] { w.mgr.emplace(-1); },
+         .call = NoResult([] { w.mgr.emplace(-1); }),
          .caller = {.root = true},
          .platform = {kDb, "isInAdmins(4294967295) = true",
                       "> call pZorv->isInAdmins return true, userid is 18446744073709551615 \n"},
          .lock = StaticLock::Failing},
-        {.name = "LoginName",
-         .call = [] { return w.mgr->GetLoginName(w.buf); },
-         .caller = {.buf = "alice"},
-         .platform = {R"(ZorvGetUserName(42) = 1 "alice\x00")"}},
         // The database wrote 4 bytes and no NUL; the library writes nothing.
         {.name = "LoginNameOnlyResultOneCounts",
          .user = -2,
@@ -117,15 +124,13 @@ std::vector<Case> SecurityCases() {
         {.name = "AllUsersShareOneBuffer",
          .setup =
              [] {
-                 QueueUserNameAnswer(1, "xy");
                  QueueUserNameAnswer(1, "longname");
                  QueueUserNameAnswer(1, "ab");
                  QueueUserNameAnswer(1, kNameOf255 + "n");
              },
-         .call = [] { return w.mgr->GetAllUser(kSixToNine, w.names); },
-         .caller = {.names = {{6, "xy"}, {7, "longname"}, {8, "abngname"}, {9, kNameOf255}}},
-         .platform = {R"(ZorvGetUserName(6) = 1 "xy")", R"(ZorvGetUserName(7) = 1 "longname")",
-                      R"(ZorvGetUserName(8) = 1 "ab")",
+         .call = [] { return w.mgr->GetAllUser(kSevenToNine, w.names); },
+         .caller = {.names = {{7, "longname"}, {8, "abngname"}, {9, kNameOf255}}},
+         .platform = {R"(ZorvGetUserName(7) = 1 "longname")", R"(ZorvGetUserName(8) = 1 "ab")",
                       R"(ZorvGetUserName(9) = 1 ")" + kNameOf255 + R"(n")"}},
         {.name = "WideNeManagedOnCloudNode",
          .setup = [] { SetCloudNode(true); },
@@ -141,21 +146,18 @@ std::vector<Case> SecurityCases() {
         {.name = "WidestNeNotManagedByNegativeUser",
          .user = -2,
          .call = [] { return w.mgr->isNeManaged(4294967295); },
-         .result = false,
          .platform = {"IsCloudNode() = false", kAsk + "userid = -2,neId = 4294967295 \n",
                       "ZorvGetMngDevice(4294967294, {4294967295}, [], 0, false) = 1 []",
                       kAsk + "retCode = 1, userid = -2,lstDeviceOut.size() = 0 \n"}},
         {.name = "NeManagedFailedQuery",
          .setup = [] { SetMngDeviceResult(0); },
          .call = [] { return w.mgr->isNeManaged(1001); },
-         .result = false,
          .platform = {"IsCloudNode() = false", kAsk + "userid = 42,neId = 1001 \n",
                       "ZorvGetMngDevice(42, {1001}, [], 0, false) = 0 [1001]",
                       kAsk + "retCode = 0, userid = 42,lstDeviceOut.size() = 1 \n",
                       "> ZorvService error!"}},
         {.name = "NeManagedNeverAsksAboutWideIds",
          .call = [] { return w.mgr->isNeManaged(1UL << 32); },
-         .result = false,
          .platform = {"IsCloudNode() = false"}},
         {.name = "AllManagedVector",
          .setup = AnswerWideThenFive,
@@ -186,13 +188,6 @@ std::vector<Case> SecurityCases() {
          .platform = {kAskAll, kAll + "-3 []",
                       kAsk + "retCode = 18446744073709551613, userid = 42,vecNE.size() = 0 \n",
                       "> ZorvService error! retcode = 18446744073709551613\n"}},
-        {.name = "AllManagedSetReturnsQueryResult",
-         .setup = AnswerWideThenFive,
-         .call = [] { return w.mgr->GetAllManagedNE(w.set); },
-         .result = 1,
-         .caller = {.set = {5, 3000000000}},
-         .platform = {kAskAll, kAll + "1 [3000000000, 5]",
-                      kAsk + "retCode = 1, userid = 42,setNE.size() = 2 \n"}},
         {.name = "AllManagedSetTakesFailedAnswer",
          .setup = [] { QueueMngDeviceAnswer(2, {4}); },
          .call = [] { return w.mgr->GetAllManagedNE(w.set); },
@@ -209,7 +204,135 @@ std::vector<Case> SecurityCases() {
                       "ZorvGetMngDevice(4294967294, {}, [], 0, false) = 1 []",
                       kAsk + "retCode = 1, userid = -2,setNE.size() = 0 \n",
                       "> Call ZorvCommonDBUtility::ZorvGetMngDevice get 0 ne, userid = -2 \n"}},
+        {.name = "FailureReportedAsZeroIsNeverSuccess",
+         .setup = [] { QueueMngDeviceAnswer(0, {1001}); },
+         .call = [] { return w.mgr->GetManagedNE(std::set<unsigned long>{1001}, w.vec); },
+         .result = 0x42008126,
+         .platform = {"IsCloudNode() = false", kAsk + "userid = 42,setNE.size() = 1 \n",
+                      "ZorvGetMngDevice(42, {1001}, [], 0, false) = 0 [1001]",
+                      kAsk + "retCode = 0, userid = 42,vecManagedNE.size() = 1 \n",
+                      "> ZorvService error!"}},
+        {.name = "FailurePassesItsCodeForNegativeUser",
+         .user = -2,
+         .setup = [] { QueueMngDeviceAnswer(-7, {}); },
+         .call = [] { return w.mgr->GetManagedNE(std::list<unsigned long>{1001}, w.list); },
+         .result = -7,
+         .platform = {"IsCloudNode() = false", kAsk + "userid = -2,listNE.size() = 1 \n",
+                      "ZorvGetMngDevice(4294967294, {1001}, [], 0, false) = -7 []",
+                      kAsk +
+                          "retCode = 18446744073709551609, userid = -2,listManagedNE.size() = 0 \n",
+                      "> ZorvService error!"}},
+        {.name = "WideIdsLeftOutOfTheQuery",
+         .call = [] { return w.mgr->GetManagedNE(kAroundTheWidest, w.set); },
+         .caller = {.set = {1001}},
+         .platform = {"IsCloudNode() = false", kAsk + "userid = 42,vecNE.size() = 2 \n",
+                      "ZorvGetMngDevice(42, {1001, 4294967295}, [], 0, false) = 1 [1001]",
+                      kAsk + "retCode = 1, userid = 42,setManagedNE.size() = 1 \n"}},
+        {.name = "CloudListInPlaceDoubles",
+         .setup = FiveInListAndVectorOnCloud,
+         .call = [] { return w.mgr->GetManagedNE(w.list, w.list); },
+         .caller = {.list = {5, 5}, .vec = {5}},
+         .platform = {"IsCloudNode() = true"}},
+        {.name = "CloudVectorInPlaceDoubles",
+         .setup = FiveInListAndVectorOnCloud,
+         .call = [] { return w.mgr->GetManagedNE(w.vec, w.vec); },
+         .caller = {.list = {5}, .vec = {5, 5}},
+         .platform = {"IsCloudNode() = true"}},
+        {.name = "HandlerRegisteredCreatesConsumer",
+         .setup = Facade,
+         .call = [] { return F().RegEventHandler(kKey, Handler); },
+         .caller = {.facade = true},
+         .platform = {kCreated, "> SYSEvent::SYSEvent"}},
+        {.name = "SecondHandlerForKeyRefused",
+         .setup = Registered,
+         .call = [] { return QXSysEventMgrIF::Instance()->RegEventHandler(kKey, nullptr); },
+         .result = 0x4103F210,
+         .caller = {.facade = true},
+         .platform = {"> RegEventHandler can not find key!"},
+         .lock = StaticLock::NotTaken},
+        {.name = "RegisterWithoutConsumer",
+         .setup = Facade,
+         .call = [] { return F().RegEventHandler(kKey, nullptr); },
+         .result = 0x4101F40D,
+         .caller = {.facade = true},
+         .platform = {"> pEventConsumer is NULL by RegEventHandler!"},
+         .lock = StaticLock::Failing},
+        {.name = "SubscribeWithoutConsumer",
+         .setup = Facade,
+         .call = [] { return F().SubscribeEvent(); },
+         .result = 0x4101F40D,
+         .caller = {.facade = true},
+         .platform = {"> pEventConsumer is NULL by SubscribeEvent!"},
+         .lock = StaticLock::Failing},
+        {.name = "UnsubscribeWithoutConsumer",
+         .setup = Facade,
+         .call = [] { return F().UnSubscribeEvent(); },
+         .result = 0x4101F40D,
+         .caller = {.facade = true},
+         .platform = {"> pEventConsumer is NULL by UnSubscribeEvent!"},
+         .lock = StaticLock::Failing},
+        {.name = "DestroyMakesConsumerToDestroyIt",
+         .setup = Facade,
+         .call = NoResult(QXSysEventMgrIF::Destroy),
+         .platform = {kCreated, "> SYSEvent::SYSEvent", "> SYSEvent::~SYSEven", kDestroyed},
+         .swallowsFailures = true},
+        {.name = "ReloadAccepted", .call = Reload, .platform = Sent("1, response (9, 0)")},
+        {.name = "ReloadRefused",
+         .setup = [] { QueueSendResponse(9, 255); },
+         .call = Reload,
+         .result = 255,
+         .caller = {.printed = "RegMDPMsgOfProReLoad failed! result = 255"},
+         .platform = Sent("1, response (9, 255)")},
+        {.name = "ReloadAnsweredForAnotherRequest",
+         .setup = [] { QueueSendResponse(8, 0); },
+         .call = Reload,
+         .result = -1,
+         .caller = {.printed = "RegMDPMsgOfProReLoad failed! result = 0"},
+         .platform = Sent("1, response (8, 0)")},
+        {.name = "ReloadNotDelivered",
+         .setup = [] { QueueSendWithoutResponse(0); },
+         .call = Reload,
+         .result = -1,
+         .caller = {.printed = "RegMDPMsgOfProReLoad return false!"},
+         .platform = Sent("0")},
+        {.name = "ReloadDeliveredWithoutResponse",
+         .setup = [] { QueueSendWithoutResponse(1); },
+         .call = Reload,
+         .result = -1,
+         .caller = {.printed = "RegMDPMsgOfProReLoad return false!"},
+         .platform = Sent("1")},
+        {.name = "ReloadAnyNonZeroSendDelivers",
+         .setup = [] { QueueSendResponse(9, 0, -5); },
+         .call = Reload,
+         .platform = Sent("-5, response (9, 0)")},
     };
+}
+
+// Keys order by the primary string, then the secondary; bytes as unsigned
+// values, NUL included; the two strings are never joined.
+TEST(SvrEventOrder, EachKeyBeforeTheNext) {
+    const std::vector<SvrEvent> ascending{
+        {"alarm", "raised"},                    // the first key
+        {"alarm", std::string("raised\0", 7)},  // one byte more, a NUL
+        {"alarm", "raisee"},                    // a greater last byte
+        {"alarmr", "aised"},                    // joined, the same bytes as the first key
+        {"alarm\x7f", ""},                      // the primary string decides first
+        {"alarm\x80", ""},                      // bytes are unsigned
+    };
+    for (std::size_t i = 0; i < ascending.size(); ++i) {
+        for (std::size_t k = 0; k < ascending.size(); ++k) {
+            EXPECT_EQ(ascending[i] < ascending[k], i < k) << "key " << i << " < key " << k;
+        }
+    }
+}
+
+TEST(ManagedNeModel, AllOverloadsFollowTheModelOverRandomScenarios) {
+    constexpr std::uint64_t kSeed = 20240611;
+    std::mt19937_64 rng(kSeed);  // NOLINT(cert-msc32-c,cert-msc51-cpp): replayable
+    for (int round = 0; round < 400; ++round) {
+        EXPECT_EQ(CheckAllOverloads(MakeScenario([&rng] { return rng(); })), "")
+            << "seed " << kSeed << ", round " << round;
+    }
 }
 
 }  // namespace qx_test
