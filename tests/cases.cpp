@@ -47,8 +47,7 @@ const SvrEvent kKey{"alarm", "raised"};
 
 QXSysEventMgrIF& F() { return *QXSysEventMgrIF::m_pInstance; }
 void Facade() { QXSysEventMgrIF::Instance(); }
-void Handler() {}  // the library stores handlers; it never calls them
-void Registered() { QXSysEventMgrIF::Instance()->RegEventHandler(kKey, Handler); }
+void Registered() { QXSysEventMgrIF::Instance()->RegEventHandler(kKey, nullptr); }
 
 // Each argument tells its field's width apart from a narrower cut: the
 // request carries 0x2345, 0xfffe, 0x2c and 0x12345678.
@@ -240,7 +239,7 @@ std::vector<Case> TableRows() {
          .platform = {"IsCloudNode() = true"}},
         {.name = "HandlerRegisteredCreatesConsumer",
          .setup = Facade,
-         .call = [] { return F().RegEventHandler(kKey, Handler); },
+         .call = [] { return F().RegEventHandler(kKey, [] {}); },
          .caller = {.facade = true},
          .platform = {kCreated, "> SYSEvent::SYSEvent"}},
         {.name = "SecondHandlerForKeyRefused",
@@ -276,6 +275,9 @@ std::vector<Case> TableRows() {
          .call = NoResult(QXSysEventMgrIF::Destroy),
          .platform = {kCreated, "> SYSEvent::SYSEvent", "> SYSEvent::~SYSEven", kDestroyed},
          .swallowsFailures = true},
+        {.name = "DestroyWithoutFacadeTakesNoLock",
+         .call = NoResult(QXSysEventMgrIF::Destroy),
+         .lock = StaticLock::NotTaken},
         {.name = "ReloadAccepted", .call = Reload, .platform = Sent("1, response (9, 0)")},
         {.name = "ReloadRefused",
          .setup = [] { QueueSendResponse(9, 255); },

@@ -1,7 +1,6 @@
-// Threads, released together, race the first Instance() of each singleton,
-// share one security manager, and script the stand-in and read its journal
-// while the others call the library (under ThreadSanitizer in make test): each
-// singleton is made once and each scripted answer used exactly once.
+// Threads race the first Instance() of each singleton, share one manager, and
+// script the stand-in and read its journal while others call the library (under
+// ThreadSanitizer too): each singleton is made once, each scripted answer used once.
 #include <gtest/gtest.h>
 
 #include <algorithm>
