@@ -9,21 +9,28 @@
 #       no package lists, and this machine's resolv.conf (as debootstrap
 #       leaves it). Its members are named ./..., as
 #       autopkgtest-virt-unshare --tarball expects.
+#   scripts/debian-root.sh unpack <empty folder>
+#       Unpacks the root there, with the kept downloads in its apt cache.
 #   scripts/debian-root.sh chroot <unpacked root> <command> [args...]
 #       Runs the command chrooted into the root, as root, with a clean
-#       environment, /proc, /sys, /dev and the shared download cache mounted.
-#       The mounts live in a mount namespace and the processes in a PID
-#       namespace of their own: when the command ends, or this process is
-#       killed, every process and every mount goes with it.
+#       environment and /proc, /sys and /dev mounted. The mounts live in a
+#       mount namespace and the processes in a PID namespace of their own:
+#       when the command ends, or this process is killed, every process and
+#       every mount goes with it.
+#   scripts/debian-root.sh keep-downloads <unpacked root>
+#       Keeps what the root's apt downloaded for the next unpack, and drops
+#       the kept packages that its apt cleaned out as outdated.
 #
-# Needs root and debootstrap. QX_ROOT_CACHE (default /var/cache/qx-sysevent)
-# holds the tarball and apt's downloaded packages, kept between runs; delete
-# the tarball to start again from the mirror.
+# Each root has an apt cache of its own (apt locks it while it downloads, so
+# roots in use at the same time cannot share one); the kept downloads are
+# linked into it and back. Needs root and debootstrap. QX_ROOT_CACHE (default
+# /var/cache/qx-sysevent) holds the tarball and the kept downloads; delete the
+# tarball to start again from the mirror.
 set -euo pipefail
 
 suite=bookworm
-cache=${QX_ROOT_CACHE:-/var/cache/qx-sysevent}
-archives=$cache/apt-archives
+cache=$(realpath -m -- "${QX_ROOT_CACHE:-/var/cache/qx-sysevent}")
+kept=$cache/apt-archives
 tarball=$cache/debian-$suite-minbase-$(dpkg --print-architecture).tar.gz
 
 say() { echo "debian-root: $*" >&2; }
@@ -55,22 +62,20 @@ run_chroot() {
     root=$(cd "$1" && pwd)
     shift
     [ -x "$root/bin/sh" ] || fail "$root is not an unpacked root"
-    mkdir -p "$archives"
     cp --remove-destination /etc/resolv.conf "$root/etc/resolv.conf"
     # exec: whoever holds this process's id holds unshare, whose death takes
     # the PID namespace (and with it every process inside) along.
     # shellcheck disable=SC2016 # expanded by the inner shell
     exec unshare --mount --propagation private --pid --fork --kill-child -- \
         bash -euc '
-            root=$1 archives=$2
-            shift 2
+            root=$1
+            shift
             mount -t proc proc "$root/proc"
             mount --rbind /sys "$root/sys"
             mount --rbind /dev "$root/dev"
-            mount --bind "$archives" "$root/var/cache/apt/archives"
             exec chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 \
                 PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
-        ' bash "$root" "$archives" "$@"
+        ' bash "$root" "$@"
 }
 
 make_tarball() {
@@ -86,16 +91,14 @@ make_tarball() {
     # folder is plain files when this removes it.
     trap 'rm -rf --one-file-system "$build"' EXIT
     say "debootstrap --variant=minbase $suite from $mirror into $build"
-    mkdir -p "$archives"
-    debootstrap --variant=minbase --cache-dir="$archives" "$suite" "$build/root" "$mirror" >&2
-    # The packages stay in the shared cache, not in every unpacked root.
-    find "$build/root/var/cache/apt" -type f -delete
+    debootstrap --variant=minbase "$suite" "$build/root" "$mirror" >&2
     write_sources "$build/root"
     say "applying $(awk '{ print $2 }' <<<"$repositories" | sort -u | paste -sd' ')"
     ("$0" chroot "$build/root" bash -euc '
         export DEBIAN_FRONTEND=noninteractive
         apt-get update -qq
         apt-get dist-upgrade -y -qq
+        apt-get clean
         rm -rf /var/lib/apt/lists/*
     ') >&2
     tar --numeric-owner -C "$build/root" -czf "$build/root.tar.gz" .
@@ -103,25 +106,74 @@ make_tarball() {
     say "made $tarball ($(du -h "$tarball" | cut -f1))"
 }
 
-tarball_path() {
-    [ "$(id -u)" -eq 0 ] || fail "needs root (debootstrap, chroot)"
-    mkdir -p "$cache"
-    # One maker at a time; the others wait for its tarball.
+lock_cache() {
+    mkdir -p "$cache" "$kept"
     exec 9>"$cache/.lock"
     flock 9
+}
+
+tarball_path() {
+    [ "$(id -u)" -eq 0 ] || fail "needs root (debootstrap, chroot)"
+    # One maker at a time; the others wait for its tarball.
+    lock_cache
     [ -f "$tarball" ] || make_tarball
     echo "$tarball"
 }
 
+# copy_packages <from> <to>: the packages named on stdin, linked where the
+# two folders share a file system, else copied.
+copy_packages() {
+    local name
+    while read -r name; do
+        [ ! -e "$2/$name" ] || continue
+        ln "$1/$name" "$2/$name" 2>/dev/null ||
+            { cp "$1/$name" "$2/.$name.part" && mv "$2/.$name.part" "$2/$name"; }
+    done
+}
+
+unpack_root() {
+    local root=$1
+    if [ ! -d "$root" ] || [ -n "$(ls -A "$root")" ]; then
+        fail "$root is not an empty folder"
+    fi
+    (tarball_path) >/dev/null
+    say "unpacking $tarball into $root"
+    tar -C "$root" -xzf "$tarball"
+    lock_cache
+    find "$kept" -maxdepth 1 -name '*.deb' -printf '%f\n' >"$root/.qx-kept-downloads"
+    copy_packages "$kept" "$root/var/cache/apt/archives" <"$root/.qx-kept-downloads"
+}
+
+keep_downloads() {
+    local root=$1 name
+    local debs=$root/var/cache/apt/archives
+    [ -f "$root/.qx-kept-downloads" ] || fail "$root was not unpacked by $0 unpack"
+    lock_cache
+    while read -r name; do
+        [ -e "$debs/$name" ] || rm -f "$kept/$name"
+    done <"$root/.qx-kept-downloads"
+    find "$debs" -maxdepth 1 -name '*.deb' -printf '%f\n' | copy_packages "$debs" "$kept"
+}
+
+usage="usage: $0 tarball | unpack <empty folder> | chroot <unpacked root> <command> [args...]
+       | keep-downloads <unpacked root>"
 case "${1:-}" in
 tarball) tarball_path ;;
+unpack)
+    [ $# -eq 2 ] || fail "$usage"
+    unpack_root "$2"
+    ;;
 chroot)
-    [ $# -ge 3 ] || fail "usage: $0 chroot <unpacked root> <command> [args...]"
+    [ $# -ge 3 ] || fail "$usage"
     shift
     run_chroot "$@"
     ;;
+keep-downloads)
+    [ $# -eq 2 ] || fail "$usage"
+    keep_downloads "$2"
+    ;;
 *)
-    echo "usage: $0 tarball | chroot <unpacked root> <command> [args...]" >&2
+    echo "$usage" >&2
     exit 2
     ;;
 esac

@@ -5,7 +5,8 @@
 # machine needs nothing that the project does not install itself.
 #
 # The root is unpacked from scripts/debian-root.sh's cached tarball under
-# /var/tmp and deleted afterwards, however the run ends. Needs root.
+# /var/tmp and deleted afterwards, however the run ends; what its apt
+# downloaded is kept for the next run. Needs root.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 debian_root=$repo/scripts/debian-root.sh
@@ -15,7 +16,6 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 1
 fi
 
-tarball=$("$debian_root" tarball)
 root=$(mktemp -d /var/tmp/qx-fresh-root.XXXXXX)
 child=
 mounts_under_root() {
@@ -25,6 +25,9 @@ cleanup() {
     if [ -n "$child" ]; then
         kill "$child" 2>/dev/null || true
         wait "$child" 2>/dev/null || true
+    fi
+    if [ -f "$root/.qx-kept-downloads" ]; then
+        "$debian_root" keep-downloads "$root" || true
     fi
     # The root's mounts live in the child's namespace; should any have
     # reached this one, take them down before deleting a single file.
@@ -39,8 +42,7 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-echo "== test-fresh: unpacking $tarball into $root"
-tar -C "$root" -xzf "$tarball"
+"$debian_root" unpack "$root"
 git -C "$repo" bundle create -q "$root/root/head.bundle" HEAD
 
 # shellcheck disable=SC2016 # expanded inside the root
