@@ -23,7 +23,9 @@ mounts_under_root() {
 }
 cleanup() {
     if [ -n "$child" ]; then
-        kill "$child" 2>/dev/null || true
+        # unshare holds off TERM and INT while it waits for the root's
+        # processes; its death by KILL takes their PID namespace along.
+        kill -KILL "$child" 2>/dev/null || true
         wait "$child" 2>/dev/null || true
     fi
     if [ -f "$root/.qx-kept-downloads" ]; then
