@@ -87,20 +87,21 @@ make_tarball() {
     command -v debootstrap >/dev/null || fail "debootstrap is missing (make deps installs it)"
 
     build=$(mktemp -d "$cache/build.XXXXXX")
-    # The build's processes and mounts never outlive run_chroot, so the
-    # folder is plain files when this removes it.
+    # The build's mounts live in run_chroot's namespace, so the folder is
+    # plain files here when this removes it.
     trap 'rm -rf --one-file-system "$build"' EXIT
     say "debootstrap --variant=minbase $suite from $mirror into $build"
     debootstrap --variant=minbase "$suite" "$build/root" "$mirror" >&2
     write_sources "$build/root"
     say "applying $(awk '{ print $2 }' <<<"$repositories" | sort -u | paste -sd' ')"
-    ("$0" chroot "$build/root" bash -euc '
+    # Should this shell be killed, the kernel ends the chroot's processes.
+    setpriv --pdeathsig KILL -- "$0" chroot "$build/root" bash -euc '
         export DEBIAN_FRONTEND=noninteractive
         apt-get update -qq
         apt-get dist-upgrade -y -qq
         apt-get clean
         rm -rf /var/lib/apt/lists/*
-    ') >&2
+    ' >&2
     tar --numeric-owner -C "$build/root" -czf "$build/root.tar.gz" .
     mv "$build/root.tar.gz" "$tarball"
     say "made $tarball ($(du -h "$tarball" | cut -f1))"
