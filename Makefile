@@ -6,11 +6,12 @@ JOBS ?= $(shell nproc)
 CMAKE_COMMON := -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 
 .PHONY: all deps build demo test test-unit test-asan test-tsan test-valgrind test-tidy \
-        test-format test-install test-abi abi-baseline package autopkgtest docs bench mutation \
-        coverage clean
+        test-format test-install test-abi abi-baseline package autopkgtest docs test-fresh \
+        bench mutation coverage clean
 
 all: build
 
+# What debian/control's Build-Depends lists, installed if anything is missing.
 deps:
 	@./scripts/install-deps.sh
 
@@ -106,6 +107,11 @@ docs: deps
 
 test: test-unit test-format test-asan test-tsan test-fuzz test-valgrind test-tidy test-install \
       test-abi package autopkgtest docs
+
+# `make test` then `make demo` in a clean clone of HEAD inside a fresh Debian 12
+# root with only make, git and ca-certificates added. Needs root.
+test-fresh: deps
+	./scripts/test-fresh.sh
 
 # The library against hand-written baselines in one Release binary: medians
 # of interleaved repetitions into $(BUILD)/bench/bench_results.json, then the
