@@ -99,7 +99,8 @@ abi-baseline: deps
 # The public headers' reference into $(BUILD)/docs/html. Doxygen's warnings
 # fail it, so every public name must be documented.
 docs: deps
-	cmake -S . -B $(BUILD)/docs $(CMAKE_COMMON) -DQX_BUILD_TESTS=OFF -DQX_BUILD_EXAMPLES=OFF
+	cmake -S . -B $(BUILD)/docs $(CMAKE_COMMON) -DQX_BUILD_TESTS=OFF -DQX_BUILD_EXAMPLES=OFF \
+	    -DQX_DOCS_REQUIRED=ON
 	cmake --build $(BUILD)/docs --target docs
 	@echo "docs: $$(grep -Eho 'memberdef kind="[a-z]+" id="[^"]+" prot="public"|compounddef \
 	    id="[^"]+" kind="(class|namespace|file)"' $(BUILD)/docs/xml/*.xml | sort -u | wc -l)" \

@@ -20,10 +20,14 @@
 #   scripts/debian-root.sh keep-downloads <unpacked root>
 #       Keeps what the root's apt downloaded for the next unpack, and drops
 #       the kept packages that its apt cleaned out as outdated.
+#   scripts/debian-root.sh remove <unpacked root>
+#       Deletes it; any mount under it is taken down first, and a mount that
+#       stays keeps the folder.
 #
 # Each root has an apt cache of its own (apt locks it while it downloads, so
 # roots in use at the same time cannot share one); the kept downloads are
-# linked into it and back. Needs root and debootstrap. QX_ROOT_CACHE (default
+# linked into it and back. Needs root and debootstrap; `tarball` goes through
+# sudo when it has to make the tarball, and needs neither when it exists. QX_ROOT_CACHE (default
 # /var/cache/qx-sysevent) holds the tarball and the kept downloads; delete the
 # tarball to start again from the mirror.
 set -euo pipefail
@@ -87,11 +91,12 @@ make_tarball() {
     command -v debootstrap >/dev/null || fail "debootstrap is missing (make deps installs it)"
 
     build=$(mktemp -d "$cache/build.XXXXXX")
-    # The build's mounts live in run_chroot's namespace, so the folder is
-    # plain files here when this removes it.
-    trap 'rm -rf --one-file-system "$build"' EXIT
+    trap 'remove_root "$build"' EXIT
     say "debootstrap --variant=minbase $suite from $mirror into $build"
-    debootstrap --variant=minbase "$suite" "$build/root" "$mirror" >&2
+    # debootstrap mounts /proc and /sys into the new root: in a mount
+    # namespace of its own, they go when it ends, however it ends.
+    unshare --mount --propagation private -- \
+        debootstrap --variant=minbase "$suite" "$build/root" "$mirror" >&2
     write_sources "$build/root"
     say "applying $(awk '{ print $2 }' <<<"$repositories" | sort -u | paste -sd' ')"
     # Should this shell be killed, the kernel ends the chroot's processes.
@@ -113,8 +118,35 @@ lock_cache() {
     flock 9
 }
 
+# Mount points under a folder, deepest first, as this mount namespace sees them.
+mounts_under() {
+    awk -v under="$1/" 'index($5, under) == 1 { print $5 }' /proc/self/mountinfo | sort -r
+}
+
+# Deletes a root, after taking down any mount that reached this namespace; a
+# mount that stays keeps the folder, rather than deleting through it.
+remove_root() {
+    local root
+    root=$(realpath -m -- "$1")
+    mounts_under "$root" | xargs -r -n1 umount -l
+    if [ -n "$(mounts_under "$root")" ]; then
+        say "mounts left under $root, not deleting it"
+        return 1
+    fi
+    rm -rf --one-file-system "$root"
+}
+
 tarball_path() {
-    [ "$(id -u)" -eq 0 ] || fail "needs root (debootstrap, chroot)"
+    # A tarball in place is complete (it is moved there whole): reading it
+    # needs no root.
+    if [ -r "$tarball" ]; then
+        echo "$tarball"
+        return
+    fi
+    if [ "$(id -u)" -ne 0 ]; then
+        say "making $tarball needs root (debootstrap): through sudo"
+        exec sudo -- "$0" tarball
+    fi
     # One maker at a time; the others wait for its tarball.
     lock_cache
     [ -f "$tarball" ] || make_tarball
@@ -157,7 +189,7 @@ keep_downloads() {
 }
 
 usage="usage: $0 tarball | unpack <empty folder> | chroot <unpacked root> <command> [args...]
-       | keep-downloads <unpacked root>"
+       | keep-downloads <unpacked root> | remove <unpacked root>"
 case "${1:-}" in
 tarball) tarball_path ;;
 unpack)
@@ -172,6 +204,10 @@ chroot)
 keep-downloads)
     [ $# -eq 2 ] || fail "$usage"
     keep_downloads "$2"
+    ;;
+remove)
+    [ $# -eq 2 ] || fail "$usage"
+    remove_root "$2"
     ;;
 *)
     echo "$usage" >&2

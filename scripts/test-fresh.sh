@@ -18,9 +18,6 @@ fi
 
 root=$(mktemp -d /var/tmp/qx-fresh-root.XXXXXX)
 child=
-mounts_under_root() {
-    awk -v under="$root/" 'index($5, under) == 1 { print $5 }' /proc/self/mountinfo | sort -r
-}
 cleanup() {
     if [ -n "$child" ]; then
         # unshare holds off TERM and INT while it waits for the root's
@@ -31,14 +28,7 @@ cleanup() {
     if [ -f "$root/.qx-kept-downloads" ]; then
         "$debian_root" keep-downloads "$root" || true
     fi
-    # The root's mounts live in the child's namespace; should any have
-    # reached this one, take them down before deleting a single file.
-    mounts_under_root | xargs -r -n1 umount -l
-    if [ -n "$(mounts_under_root)" ]; then
-        echo "test-fresh: mounts left under $root, not deleting it" >&2
-        return
-    fi
-    rm -rf --one-file-system "$root"
+    "$debian_root" remove "$root"
 }
 trap cleanup EXIT
 trap 'exit 130' INT
@@ -75,5 +65,7 @@ step "passed: make test and make demo on a fresh Debian 12"
 set -m
 setpriv --pdeathsig KILL -- "$debian_root" chroot "$root" bash -euo pipefail -c "$inside" &
 child=$!
-wait "$child"
+status=0
+wait "$child" || status=$?
 child=
+exit "$status"
