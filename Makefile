@@ -6,11 +6,12 @@ JOBS ?= $(shell nproc)
 CMAKE_COMMON := -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 
 .PHONY: all deps build demo test test-unit test-asan test-tsan test-valgrind test-tidy \
-        test-format test-install test-abi abi-baseline package autopkgtest docs bench mutation \
-        coverage clean
+        test-format test-install test-abi abi-baseline package autopkgtest docs test-fresh \
+        bench mutation coverage clean
 
 all: build
 
+# What debian/control's Build-Depends lists, installed if anything is missing.
 deps:
 	@./scripts/install-deps.sh
 
@@ -98,7 +99,8 @@ abi-baseline: deps
 # The public headers' reference into $(BUILD)/docs/html. Doxygen's warnings
 # fail it, so every public name must be documented.
 docs: deps
-	cmake -S . -B $(BUILD)/docs $(CMAKE_COMMON) -DQX_BUILD_TESTS=OFF -DQX_BUILD_EXAMPLES=OFF
+	cmake -S . -B $(BUILD)/docs $(CMAKE_COMMON) -DQX_BUILD_TESTS=OFF -DQX_BUILD_EXAMPLES=OFF \
+	    -DQX_DOCS_REQUIRED=ON
 	cmake --build $(BUILD)/docs --target docs
 	@echo "docs: $$(grep -Eho 'memberdef kind="[a-z]+" id="[^"]+" prot="public"|compounddef \
 	    id="[^"]+" kind="(class|namespace|file)"' $(BUILD)/docs/xml/*.xml | sort -u | wc -l)" \
@@ -106,6 +108,11 @@ docs: deps
 
 test: test-unit test-format test-asan test-tsan test-fuzz test-valgrind test-tidy test-install \
       test-abi package autopkgtest docs
+
+# `make test` then `make demo` in a clean clone of HEAD inside a fresh Debian 12
+# root with only make, git and ca-certificates added. Needs root.
+test-fresh: deps
+	./scripts/test-fresh.sh
 
 # The library against hand-written baselines in one Release binary: medians
 # of interleaved repetitions into $(BUILD)/bench/bench_results.json, then the

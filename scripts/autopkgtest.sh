@@ -42,4 +42,7 @@ else
     testbed=(unshare --release bookworm --tarball "$("$root/scripts/debian-root.sh" tarball)")
 fi
 rm -rf "$out/autopkgtest"
-autopkgtest --output-dir "$out/autopkgtest" "${debs[@]}" "${dsc[0]}" -- "${testbed[@]}"
+# The root tarball carries no package lists (and may be older than the
+# archive): --apt-upgrade updates them, and the testbed, before the test's
+# dependencies are installed.
+autopkgtest --apt-upgrade --output-dir "$out/autopkgtest" "${debs[@]}" "${dsc[0]}" -- "${testbed[@]}"

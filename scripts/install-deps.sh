@@ -1,34 +1,21 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the gates need, if any
-# is missing. Uses sudo when not run as root.
+# make deps: installs what debian/control's Build-Depends lists (the one list
+# of what building, testing and packaging need) with apt-get build-dep, which
+# brings build-essential too. Touches apt only when something is missing; uses
+# sudo when not run as root. DEB_BUILD_PROFILES=nocheck leaves out the test
+# and gate tools, as it does for dpkg-buildpackage.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
-packages=(
-    cmake ninja-build g++ make pkg-config
-    libace-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev clang-tidy clang-format
-    valgrind binutils python3
-    debhelper dpkg-dev fakeroot lintian autopkgtest uidmap
-    abigail-tools doxygen
-)
-
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
-done
-
-if [ ${#missing[@]} -eq 0 ]; then
+# dpkg-checkbuilddeps is itself part of what gets installed (dpkg-dev).
+if command -v dpkg-checkbuilddeps >/dev/null && dpkg-checkbuilddeps 2>/dev/null; then
     exit 0
 fi
 
-echo "installing: ${missing[*]}"
-sudo=()
+apt=(env DEBIAN_FRONTEND=noninteractive apt-get)
 if [ "$(id -u)" -ne 0 ]; then
-    sudo=(sudo)
+    apt=(sudo "${apt[@]}")
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+echo "make deps: installing the build dependencies of debian/control"
+"${apt[@]}" update -qq
+"${apt[@]}" build-dep -y -q --no-install-recommends ./

@@ -26,6 +26,12 @@ fail() {
 }
 
 version=$(dpkg-parsechangelog -l "$root/debian/changelog" -S Version)
+# The project's version is written twice, in CMakeLists.txt (the libraries'
+# file names, version.h) and in debian/changelog (the packages'): they must
+# agree, or a package would carry a library of another version.
+project_version=$(sed -n 's/^project(qx_sysevent VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+[ "$version" = "$project_version" ] ||
+    fail "debian/changelog says $version, CMakeLists.txt says ${project_version:-nothing}"
 arch=$(dpkg --print-architecture)
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 libdir=usr/lib/$multiarch
@@ -74,7 +80,7 @@ check_package() {
 
 step "fields and contents"
 check_package libqx-sysevent1 libace-7.0.8 libc6 libgcc-s1 libstdc++6 -- \
-    "$libdir/libqx_sysevent.so.1" "$libdir/libqx_sysevent.so.1.0.0"
+    "$libdir/libqx_sysevent.so.${version%%.*}" "$libdir/libqx_sysevent.so.$version"
 check_package libqx-sysevent-dev libqx-sysevent1 -- \
     "$libdir/libqx_sysevent.so" \
     usr/include/qx_sysevent/{export,mdp_reload,qx_sysevent,svr_event,sys_event_mgr}.h \
@@ -84,7 +90,7 @@ check_package libqx-sysevent-dev libqx-sysevent1 -- \
     "$libdir/cmake/qx_sysevent/qx_sysevent-targets.cmake" \
     "$libdir/pkgconfig/qx_sysevent.pc"
 check_package libqx-platform-standin1 libace-7.0.8 -- \
-    "$libdir/libqx_platform_standin.so.1" "$libdir/libqx_platform_standin.so.1.0.0"
+    "$libdir/libqx_platform_standin.so.${version%%.*}" "$libdir/libqx_platform_standin.so.$version"
 check_package libqx-platform-standin-dev libqx-platform-standin1 libace-dev -- \
     "$libdir/libqx_platform_standin.so" \
     usr/include/qx_standin/{standin,app_mgr}.h usr/include/qx_platform/platform/qx_trace.h \

@@ -5,7 +5,7 @@
 #include "qx_sysevent/export.h"
 
 /// Registers this process for the reload message with the MDP (message
-/// dispatch process), through the platform's
+/// dispatcher), through the platform's
 /// ZorvAppMgr::ZorvSendRegReqMsgToMDP(). Each argument fills the request
 /// field of its name, cut to the field's width: `firstArg` bytes 2-3 (16
 /// bits), `secondArg` bytes 8-9 (16 bits), `thirdArg` byte 14 (8 bits),

@@ -11,8 +11,9 @@
 /// record "SYSEvent::SYSEvent"). The consumer keeps one handler per key.
 ///
 /// Threads: Instance() and Destroy() serialise on ACE's static object lock.
-/// The other calls take no lock: do not register from several threads at
-/// once, and do not call Destroy() while another thread is inside any call.
+/// The other three calls take no lock and share the consumer's handler table:
+/// run them from one thread at a time, and do not call Destroy() while
+/// another thread is inside any call.
 class QXSysEventMgrIF {
 public:
     /// The facade, created on first use; null only when ACE's static object

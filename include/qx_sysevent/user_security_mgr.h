@@ -23,7 +23,8 @@
 /// GetManagedNE() answer without a query; GetAllManagedNE() always asks.
 ///
 /// Threads: objects take no lock and may be queried from several threads at
-/// once, as long as no two calls share an output container.
+/// once, as long as no two calls share an output container. The constructor
+/// asks TEUserIDMgr, so it must not overlap TEUserIDMgr::Destroy().
 ///
 /// Result codes: 0 success, qx_sysevent::kUserNameNotDelivered,
 /// qx_sysevent::kDatabaseQueryFailedWithoutCode, or a failed query's own
