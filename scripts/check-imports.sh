@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# check_symbols.sh <library> <list>: the library needs only the C/C++, ACE
+# check-imports.sh <library> <list>: the library needs only the C/C++, ACE
 # (TAO) and sanitizer runtimes, and what it leaves undefined that those do
 # not define is the list: the platform's symbols.
 set -euo pipefail
