@@ -41,18 +41,17 @@ test-tsan: deps
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 	    ctest --test-dir $(BUILD)/tsan --output-on-failure -j $(JOBS) -L concurrency
 
-# libFuzzer targets, clang-built in their own folder, each run for a bounded time.
+# The libFuzzer target, clang-built in its own folder, run for a bounded time.
 FUZZ_SECONDS ?= 60
 .PHONY: fuzz test-fuzz
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD)/fuzz $(CMAKE_COMMON) \
 	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQX_BUILD_FUZZ=ON -DQX_BUILD_TESTS=OFF \
 	    -DQX_BUILD_EXAMPLES=OFF
-	cmake --build $(BUILD)/fuzz -j $(JOBS) --target qx_fuzz_targets
-	set -e; while read -r target; do \
-	    corpus=$(BUILD)/fuzz/corpus/$$(basename "$$target"); mkdir -p "$$corpus"; \
-	    "$$target" -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 "$$corpus"; \
-	done < $(BUILD)/fuzz/fuzz/fuzz_targets.txt
+	cmake --build $(BUILD)/fuzz -j $(JOBS) --target managed_ne_fuzz
+	mkdir -p $(BUILD)/fuzz/corpus/managed_ne_fuzz
+	$(BUILD)/fuzz/fuzz/managed_ne_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	    -print_final_stats=1 $(BUILD)/fuzz/corpus/managed_ne_fuzz
 
 test-fuzz: fuzz
 

@@ -5,7 +5,9 @@
 set -euo pipefail
 library=$1 list=$2
 runtime='lib(c|m|stdc\+\+|gcc_s|ACE|TAO[A-Za-z_]*|asan|ubsan|tsan)[-.][^/]*'
-# Demangled names, versions cut; 64-bit nm output.
+# Demangled names, versions cut; 64-bit nm output. Weak references are left
+# out: a platform symbol made weak would load without a platform, and shows
+# here as missing from the list.
 names() { nm -DC "$@" | grep -v '^ *w ' | sed -E 's/^.{16} . //; s/@.*//' | LC_ALL=C sort; }
 needed=$(readelf -d "$library" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
 if grep -Evx "$runtime" <<<"$needed"; then
