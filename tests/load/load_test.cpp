@@ -9,7 +9,7 @@
 #include <vector>
 
 // Built as it stands: the install check's process, on the installed stand-in.
-#if !defined(QX_LOAD_EXERCISE) && !defined(QX_LOAD_SCRIPT)
+#if !defined(QX_LOAD_EXERCISE) && !defined(QX_LOAD_SCRIPT) && !defined(QX_LOAD_NO_PLATFORM)
 #define QX_LOAD_MAIN
 #define QX_LOAD_EXERCISE
 #define QX_LOAD_SCRIPT
@@ -68,7 +68,13 @@ void QxLoadDouble(std::string* unseen) {  // no Reset(): keeps the load-time cal
 }
 #endif
 
-#if defined(QX_LOAD_MAIN)
+#if defined(QX_LOAD_NO_PLATFORM)
+int main() {  // must not load
+    if (dlopen(QX_LOAD_LIBRARY, RTLD_NOW) == nullptr) {
+        std::printf("%s\n", dlerror());  // NOLINT(concurrency-mt-unsafe): one thread
+    }
+}
+#elif defined(QX_LOAD_MAIN)
 int main() {
     bool loaded = true;
 #if defined(QX_LOAD_EXERCISE)
