@@ -169,7 +169,6 @@ TEST_P(Cases, EveryPlatformCallThrowingInTurn) {
     const std::vector<qx_standin::CallRecord> clean = qx_standin::Journal();
     std::map<qx_standin::Call, unsigned> earlier;
     for (std::size_t i = 0; i < clean.size(); ++i) {
-        SCOPED_TRACE("throwing: " + clean[i].text);
         const qx_standin::Call call = clean[i].call;
         const unsigned skip = earlier[call]++;
         if (call == qx_standin::Call::ConsumerDestroy) {
@@ -182,10 +181,11 @@ TEST_P(Cases, EveryPlatformCallThrowingInTurn) {
                 return true;
             });
         const std::vector<qx_standin::CallRecord> run = qx_standin::Journal();
-        ASSERT_GT(run.size(), i);
+        ASSERT_GT(run.size(), i) << clean[i].text;
         EXPECT_TRUE(std::equal(clean.begin(), clean.begin() + i, run.begin(),
-                               [](const auto& a, const auto& b) { return a.text == b.text; }));
-        EXPECT_TRUE(run[i].threw);
+                               [](const auto& a, const auto& b) { return a.text == b.text; }))
+            << clean[i].text;
+        EXPECT_TRUE(run[i].threw) << clean[i].text;
         for (std::size_t k = i + 1; k < run.size() && !c.swallowsFailures; ++k) {
             EXPECT_EQ(run[k].call, qx_standin::Call::ConsumerDestroy) << run[k].text;
         }
