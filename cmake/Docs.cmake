@@ -1,6 +1,6 @@
-# Target `docs`: the public headers through Doxygen into html/ and xml/ of
-# this build folder. Any warning fails it, an undocumented public name
-# included.
+# Target `docs`: the public headers of the library and of the stand-in
+# platform's controls through Doxygen into html/ and xml/ of this build
+# folder. Any warning fails it, an undocumented public name included.
 # Other builds go without it when Doxygen is missing; make docs requires it.
 option(QX_DOCS_REQUIRED "Fail the configure step when Doxygen is missing" OFF)
 find_package(Doxygen)
@@ -10,10 +10,14 @@ if(NOT DOXYGEN_FOUND)
     endif()
     return()
 endif()
+set(QX_STANDIN_INCLUDE_DIR ${PROJECT_SOURCE_DIR}/platform/standin/include)
 set(DOXYGEN_PROJECT_NUMBER ${PROJECT_VERSION})
 set(DOXYGEN_PROJECT_BRIEF "System events, user security scope and reload registration")
 set(DOXYGEN_FILE_PATTERNS *.h)
-set(DOXYGEN_STRIP_FROM_PATH ${PROJECT_SOURCE_DIR}/include ${QX_GENERATED_INCLUDE_DIR})
+# Files and #include lines read as users write them: qx_sysevent/..., qx_standin/...
+set(DOXYGEN_STRIP_FROM_PATH ${PROJECT_SOURCE_DIR}/include ${QX_GENERATED_INCLUDE_DIR}
+    ${QX_STANDIN_INCLUDE_DIR})
+set(DOXYGEN_STRIP_FROM_INC_PATH ${DOXYGEN_STRIP_FROM_PATH})
 set(DOXYGEN_JAVADOC_AUTOBRIEF YES)
 set(DOXYGEN_EXTRACT_ALL NO)
 set(DOXYGEN_WARN_IF_UNDOCUMENTED YES)
@@ -28,4 +32,5 @@ set(DOXYGEN_EXPAND_ONLY_PREDEF YES)
 set(DOXYGEN_PREDEFINED QX_SYSEVENT_EXPORT=)
 doxygen_add_docs(docs
     ${PROJECT_SOURCE_DIR}/include/qx_sysevent
-    ${QX_GENERATED_INCLUDE_DIR}/qx_sysevent/version.h)
+    ${QX_GENERATED_INCLUDE_DIR}/qx_sysevent/version.h
+    ${QX_STANDIN_INCLUDE_DIR}/qx_standin)
