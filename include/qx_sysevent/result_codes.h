@@ -15,9 +15,10 @@ inline constexpr int kEventKeyAlreadyRegistered = 0x4103F210;
 /// CUserSecurityMgr::GetLoginName() and GetAllUser(): the database delivered
 /// no user name.
 inline constexpr long kUserNameNotDelivered = 0x42008125;
-/// CUserSecurityMgr NE queries: the database query failed with result 0,
-/// which would read as success. Other failed queries return the database's
-/// own result.
+/// CUserSecurityMgr::GetAllManagedNE(std::vector&) and GetManagedNE(): the
+/// database query failed with result 0, which would read as success. Other
+/// failed queries return the database's own result, and
+/// GetAllManagedNE(std::set&) returns even 0 as it is.
 inline constexpr long kDatabaseQueryFailedWithoutCode = 0x42008126;
 /// RegMDPMsgOfProReLoad(): the request was not delivered, or the answer was
 /// not one to it.

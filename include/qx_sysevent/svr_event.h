@@ -17,6 +17,7 @@ public:
 
     /// Orders by the primary string, then by the secondary one (each as
     /// std::string orders); the two are never compared joined. Two keys are
-    /// the same key when both strings are equal.
+    /// the same key when both strings are equal. Throws nothing.
+    /// @return true when this key orders before `other`.
     QX_SYSEVENT_EXPORT bool operator<(const SvrEvent& other) const;
 };
