@@ -7,7 +7,9 @@
 namespace demo {
 
 void RunAdminSection() {
-    Heading("Administrator registry");
+    Heading("Administrator registry",
+            {"Who the administrator is, asked of the database at each call (user 1 in the",
+             "stand-in's data set). Every check writes one trace record."});
     TEUserIDMgr* registry = TEUserIDMgr::Instance();
     Answer("TEUserIDMgr::Instance()", registry != nullptr ? "created" : "null");
     if (registry == nullptr) {

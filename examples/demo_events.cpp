@@ -27,7 +27,11 @@ std::string Code(int result) {
 }  // namespace
 
 void RunEventsSection() {
-    Heading("System event handlers");
+    Heading(
+        "System event handlers",
+        {"Handlers registered per event key; the first registration creates the event",
+         "consumer, and a key registered twice keeps its first handler. SubscribeEvent()",
+         "reports 1 without asking the platform. Destroy() ends the consumer, then the facade."});
     QXSysEventMgrIF* events = QXSysEventMgrIF::Instance();
     Answer("QXSysEventMgrIF::Instance()", events != nullptr ? "created" : "null");
     if (events == nullptr) {

@@ -12,7 +12,12 @@ int main(int argc, char** argv) {
     qx_standin::Reset();
     const std::string logFile = argc > 1 ? argv[1] : "qx_demo_trace.log";
     qx_standin::SetTraceLogFile(logFile);
-    std::printf("qx_sysevent demo (trace log: %s)\n", logFile.c_str());
+    std::printf(
+        "qx_sysevent demo: an example server process, run on the stand-in platform.\n"
+        "Each line gives a call and its answer. Lines \"trace [module/type] text\" are the\n"
+        "trace records the call wrote; a newline inside a text is shown as \\n. The records\n"
+        "also go to %s.\n",
+        logFile.c_str());
 
     demo::RunAdminSection();
     demo::RunSecuritySection();

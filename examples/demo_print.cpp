@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 
@@ -18,7 +20,13 @@ std::string Visible(const std::string& text) {
 
 }  // namespace
 
-void Heading(const std::string& title) { std::printf("\n== %s ==\n", title.c_str()); }
+void Heading(const std::string& title, std::initializer_list<const char*> shows) {
+    std::printf("\n== %s ==\n", title.c_str());
+    for (const char* line : shows) {
+        std::printf("  %s\n", line);
+    }
+    std::printf("\n");
+}
 
 void Answer(const std::string& what, const std::string& value) {
     std::printf("  %-44s %s\n", what.c_str(), value.c_str());
@@ -30,6 +38,32 @@ void PrintNewRecords() {
                     Visible(record.text).c_str());
     }
     qx_standin::ClearJournal();
+}
+
+// Standard output goes into a pipe for the step. What the library prints is
+// a line at most, far below what a pipe holds, so nothing waits for a reader.
+std::string CaptureStandardOutput(const std::function<void()>& step) {
+    int ends[2];
+    (void)std::fflush(stdout);
+    const int saved = dup(STDOUT_FILENO);
+    if (saved == -1 || pipe(ends) == -1) {
+        step();
+        return "(not captured)";
+    }
+    dup2(ends[1], STDOUT_FILENO);
+    close(ends[1]);
+    step();
+    (void)std::fflush(stdout);
+    dup2(saved, STDOUT_FILENO);
+    close(saved);
+    std::string printed;
+    char buffer[256];
+    ssize_t got = 0;
+    while ((got = read(ends[0], buffer, sizeof buffer)) > 0) {
+        printed.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(ends[0]);
+    return printed;
 }
 
 }  // namespace demo

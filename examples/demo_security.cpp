@@ -24,7 +24,10 @@ std::string Join(const std::vector<unsigned long>& ids, std::size_t shown) {
 // The typical request of a server process: one manager per user, then its
 // flag, its name, which of some NEs it manages, and all of them.
 void RunSecuritySection() {
-    Heading("User security scope");
+    Heading("User security scope",
+            {"One manager for user 42 (alice): her administrator flag, her login name, which of",
+             "four NEs she manages (1001 to 1100 and 3000000000, so not 1200), then all of hers.",
+             "Each database query writes a trace record before and after it."});
     qx_standin::ClearJournal();
     const int userId = static_cast<int>(qx_standin::defaults::kAlice);
     CUserSecurityMgr manager(userId);
