@@ -106,7 +106,8 @@ struct TraceRecord {
 /// journaling on and stops the log file. The MDP accepts every registration.
 void Reset();
 /// As Reset(), but with no users, administrators or NEs at all
-/// (GetAdminID() answers 0).
+/// (GetAdminID() answers 0). No control takes a user out of a data set:
+/// start from here and add the users a case needs.
 void ResetEmpty();
 
 // ---- Journal --------------------------------------------------------------
