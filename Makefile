@@ -1,85 +1,126 @@
-# Set-up and every gate of the project. `make demo` and `make test` are all a
-# fresh Debian 12 machine needs.
+# The two commands a user types, `make demo` and `make test`, and the
+# maintainers' gates behind `make check`. Each first installs the packages its
+# layer of debian/control needs (scripts/install-deps.sh), only those that are
+# missing; `make remove-deps` takes back what they installed.
 SHELL := /bin/bash
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_COMMON := -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+LOGS := $(BUILD)/logs
 
-.PHONY: all deps build demo test test-unit test-asan test-tsan test-valgrind test-tidy \
-        test-format test-install test-abi abi-baseline package autopkgtest docs test-fresh \
-        bench mutation coverage clean
+.PHONY: all demo test check deps-demo deps-test deps-check remove-deps build test-unit \
+        test-asan test-tsan check-format check-tidy fuzz check-valgrind check-install \
+        check-abi abi-baseline package autopkgtest docs test-fresh bench mutation coverage clean
 
 all: build
 
-# What debian/control's Build-Depends lists, installed if anything is missing.
-deps:
-	@./scripts/install-deps.sh
+deps-demo deps-test deps-check: deps-%:
+	@mkdir -p $(LOGS)
+	@./scripts/install-deps.sh $* $(LOGS)/deps.log
 
-$(BUILD)/release/build.ninja: | deps
-	cmake -S . -B $(BUILD)/release $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Purges exactly the packages that the targets above installed.
+remove-deps:
+	@if [ -s .installed-packages ]; then \
+	    $$([ "$$(id -u)" -eq 0 ] || echo sudo) apt-get purge $$(cat .installed-packages) && \
+	    rm .installed-packages; \
+	else echo "make: no packages were installed by this checkout"; fi
 
-build: deps $(BUILD)/release/build.ninja
+# The release build; TESTS=OFF leaves GoogleTest out (make demo).
+TESTS ?= ON
+build:
+	@cmake -S . -B $(BUILD)/release $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DQX_BUILD_TESTS=$(TESTS) > /dev/null
 	cmake --build $(BUILD)/release -j $(JOBS)
 
-demo: build
-	$(BUILD)/release/examples/qx_demo $(BUILD)/release/qx_demo_trace.log
+# The example server process on the stand-in platform; the packages' and the
+# build's output go to $(LOGS).
+demo: deps-demo
+	@echo "make: building (log: $(LOGS)/demo-build.log)"
+	@$(MAKE) --no-print-directory build TESTS=OFF > $(LOGS)/demo-build.log 2>&1 || \
+	    { tail -n 30 $(LOGS)/demo-build.log; exit 1; }
+	@echo "make: running the example server process"
+	@echo
+	@$(BUILD)/release/examples/qx_demo $(BUILD)/release/qx_demo_trace.log
 
-test-unit: build
+# ---------------------------------------------------------------- make test
+# Every test of the release build, then the tests under AddressSanitizer with
+# UBSan and the concurrency tests under ThreadSanitizer, each build its own.
+test: test-unit test-asan test-tsan
+	@echo "make test: passed"
+
+test-unit: deps-test
+	@$(MAKE) --no-print-directory build TESTS=ON
 	ctest --test-dir $(BUILD)/release --output-on-failure -j $(JOBS)
 
-test-asan: deps
+test-asan: deps-test
 	cmake -S . -B $(BUILD)/asan $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug \
-	    -DQX_BUILD_EXAMPLES=OFF -DQX_SANITIZE=address,undefined
+	    -DQX_BUILD_EXAMPLES=OFF -DQX_SANITIZE=address,undefined > /dev/null
 	cmake --build $(BUILD)/asan -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    ctest --test-dir $(BUILD)/asan --output-on-failure -j $(JOBS)
 
-test-tsan: deps
+test-tsan: deps-test
 	cmake -S . -B $(BUILD)/tsan $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug \
-	    -DQX_BUILD_EXAMPLES=OFF -DQX_SANITIZE=thread
+	    -DQX_BUILD_EXAMPLES=OFF -DQX_SANITIZE=thread > /dev/null
 	cmake --build $(BUILD)/tsan -j $(JOBS)
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 	    ctest --test-dir $(BUILD)/tsan --output-on-failure -j $(JOBS) -L concurrency
 
+# ---------------------------------------------------------------- make check
+# make test, then every gate. Only these targets touch the machine beyond
+# packages: autopkgtest's root tarball goes to /var/cache/qx-sysevent and, run
+# as root, it gives root subordinate ids in /etc/subuid and /etc/subgid.
+check: deps-check
+	@$(MAKE) --no-print-directory test check-format check-tidy fuzz check-valgrind \
+	    check-install check-abi autopkgtest docs
+	@echo "make check: passed"
+
+check-format: deps-check
+	clang-format --dry-run --Werror $(shell git ls-files '*.cpp' '*.h')
+	@echo "clang-format: clean"
+
+# Every C++ file of the repository under the repository's clang-tidy checks.
+TIDY_FILES = $(shell git ls-files '*.cpp' | grep -v -E '^(fuzz|bench)/')
+check-tidy: deps-check
+	@$(MAKE) --no-print-directory build TESTS=ON > /dev/null
+	run-clang-tidy -quiet -p $(BUILD)/release -j $(JOBS) $(addprefix $(CURDIR)/,$(TIDY_FILES)) \
+	    > $(BUILD)/clang-tidy.log 2>&1 || { grep -E 'warning:|error:' -A3 $(BUILD)/clang-tidy.log; exit 1; }
+	@echo "clang-tidy: clean"
+
 # The libFuzzer target, clang-built in its own folder, run for a bounded time.
 FUZZ_SECONDS ?= 60
-.PHONY: fuzz test-fuzz
-fuzz: deps
+fuzz: deps-check
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD)/fuzz $(CMAKE_COMMON) \
 	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQX_BUILD_FUZZ=ON -DQX_BUILD_TESTS=OFF \
-	    -DQX_BUILD_EXAMPLES=OFF
+	    -DQX_BUILD_EXAMPLES=OFF > /dev/null
 	cmake --build $(BUILD)/fuzz -j $(JOBS) --target managed_ne_fuzz
 	mkdir -p $(BUILD)/fuzz/corpus/managed_ne_fuzz
 	$(BUILD)/fuzz/fuzz/managed_ne_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
 	    -print_final_stats=1 $(BUILD)/fuzz/corpus/managed_ne_fuzz
 
-test-fuzz: fuzz
-
 # The demo under memcheck: no invalid access, no uninitialised read, no leak.
-test-valgrind: build
+check-valgrind: deps-check
+	@$(MAKE) --no-print-directory build TESTS=ON > /dev/null
 	valgrind --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect \
 	    --track-origins=yes --quiet \
 	    $(BUILD)/release/examples/qx_demo $(BUILD)/release/qx_demo_valgrind.log > /dev/null
 
-# Every C++ file of the repository under the repository's clang-tidy checks.
-TIDY_FILES = $(shell git ls-files '*.cpp' | grep -v -E '^(fuzz|bench)/')
-test-tidy: build
-	run-clang-tidy -quiet -p $(BUILD)/release -j $(JOBS) $(addprefix $(CURDIR)/,$(TIDY_FILES)) \
-	    > $(BUILD)/clang-tidy.log 2>&1 || { grep -E 'warning:|error:' -A3 $(BUILD)/clang-tidy.log; exit 1; }
-	@echo "clang-tidy: clean"
-
-test-format: deps
-	clang-format --dry-run --Werror $(shell git ls-files '*.cpp' '*.h')
-	@echo "clang-format: clean"
-
 # The installed package, used from a tiny out-of-tree consumer through
 # find_package and through pkg-config.
-test-install: deps
+check-install: deps-check
 	JOBS=$(JOBS) ./scripts/check-install.sh $(BUILD)/install
+
+# The library's binary interface against abi/libqx_sysevent.abi (abidiff);
+# abi-baseline takes a new baseline, only for a deliberate change.
+check-abi: deps-check
+	JOBS=$(JOBS) ./scripts/check-abi.sh $(BUILD)/abi
+
+abi-baseline: deps-check
+	JOBS=$(JOBS) ./scripts/check-abi.sh $(BUILD)/abi --update
 
 # The source and Debian packages into $(BUILD)/package, checked (lintian
 # included); the unit tests run in the package build.
-package: deps
+package: deps-check
 	JOBS=$(JOBS) ./scripts/make-packages.sh $(BUILD)/package
 
 # The packages' autopkgtest (debian/tests), in a Debian 12 root thrown away
@@ -87,30 +128,21 @@ package: deps
 autopkgtest: package
 	./scripts/autopkgtest.sh $(BUILD)/package
 
-# The library's binary interface against abi/libqx_sysevent.abi (abidiff);
-# abi-baseline takes a new baseline, only for a deliberate change.
-test-abi: deps
-	JOBS=$(JOBS) ./scripts/check-abi.sh $(BUILD)/abi
-
-abi-baseline: deps
-	JOBS=$(JOBS) ./scripts/check-abi.sh $(BUILD)/abi --update
-
-# The public headers' reference into $(BUILD)/docs/html. Doxygen's warnings
-# fail it, so every public name must be documented.
-docs: deps
+# The reference of the library's and the stand-in's public headers into
+# $(BUILD)/docs/html. Doxygen's warnings fail it, so every public name must be
+# documented.
+docs: deps-check
 	cmake -S . -B $(BUILD)/docs $(CMAKE_COMMON) -DQX_BUILD_TESTS=OFF -DQX_BUILD_EXAMPLES=OFF \
-	    -DQX_DOCS_REQUIRED=ON
+	    -DQX_DOCS_REQUIRED=ON > /dev/null
 	cmake --build $(BUILD)/docs --target docs
 	@echo "docs: $$(grep -Eho 'memberdef kind="[a-z]+" id="[^"]+" prot="public"|compounddef \
-	    id="[^"]+" kind="(class|namespace|file)"' $(BUILD)/docs/xml/*.xml | sort -u | wc -l)" \
+	    id="[^"]+" kind="(class|struct|namespace|file)"|enumvalue id="[^"]+"' \
+	    $(BUILD)/docs/xml/*.xml | grep -v '"namespacestd"' | sort -u | wc -l)" \
 	    "public declarations documented in $(BUILD)/docs/html"
 
-test: test-unit test-format test-asan test-tsan test-fuzz test-valgrind test-tidy test-install \
-      test-abi package autopkgtest docs
-
-# `make test` then `make demo` in a clean clone of HEAD inside a fresh Debian 12
-# root with only make, git and ca-certificates added. Needs root.
-test-fresh: deps
+# `make demo` then `make test` in fresh Debian 12 roots, as root and as a user
+# with sudo, exactly as typed. Needs root.
+test-fresh: deps-check
 	./scripts/test-fresh.sh
 
 # The library against hand-written baselines in one Release binary: medians
@@ -118,7 +150,7 @@ test-fresh: deps
 # ratios against their goals.
 BENCH_FLAGS ?= --benchmark_repetitions=7 --benchmark_min_time=0.3 \
     --benchmark_enable_random_interleaving=true --benchmark_display_aggregates_only=true
-bench: deps
+bench: deps-check
 	cmake -S . -B $(BUILD)/bench $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release \
 	    -DQX_BUILD_BENCH=ON -DQX_BUILD_TESTS=OFF -DQX_BUILD_EXAMPLES=OFF
 	cmake --build $(BUILD)/bench -j $(JOBS) --target qx_bench qx_ne_query_profile
@@ -126,10 +158,10 @@ bench: deps
 	    --benchmark_out=$(BUILD)/bench/bench_results.json --benchmark_out_format=json
 	python3 bench/ratio_report.py $(BUILD)/bench/bench_results.json
 
-# Mutation testing of the library's sources against the suite (Release, UBSan), in its
-# own snapshot under build/mutation; a fixed sample keeps it under 30 minutes.
-MUTATION_FLAGS ?= --sample 200 --seed 0
-mutation: deps
+# Every mutant of the library's and the stand-in's sources against the suite,
+# in its own snapshot under build/mutation; MUTATION_FLAGS=--files ... for a part.
+MUTATION_FLAGS ?=
+mutation: deps-check
 	python3 scripts/mutation.py --jobs $(JOBS) $(MUTATION_FLAGS)
 
 # Line and branch coverage of the library and the stand-in by the tests, in a
@@ -139,7 +171,7 @@ COVERAGE_FILTERS := $(addprefix --filter ,common/ include/ security/ sysevent/ m
     platform/standin/)
 COVERAGE_GCOVR := gcovr --root . $(COVERAGE_FILTERS) --exclude-throw-branches \
     --exclude-unreachable-branches
-coverage: deps
+coverage: deps-check
 	cmake -S . -B $(BUILD)/coverage $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug \
 	    -DQX_BUILD_EXAMPLES=OFF -DQX_COVERAGE=ON
 	cmake --build $(BUILD)/coverage -j $(JOBS)
