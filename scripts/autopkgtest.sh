@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs the packages' autopkgtest (debian/tests) on the packages and the source
 # package that make-packages.sh left in <package folder>, in a Debian 12 root
-# that is thrown away afterwards (scripts/debian-root.sh). Inside a throwaway
-# root already (QX_THROWAWAY_ROOT=1, no user namespaces there), that root is
-# the testbed.
+# that is thrown away afterwards: autopkgtest's unshare backend, on a minbase
+# root that mmdebstrap makes once into /var/cache/qx-sysevent (QX_ROOT_CACHE),
+# with the bookworm-updates and bookworm-security suites.
 #
 # Usage: scripts/autopkgtest.sh <package folder>
 # The log and artifacts go to <package folder>/autopkgtest.
@@ -13,7 +13,6 @@ if [ $# -ne 1 ]; then
     echo "usage: $0 <package folder>" >&2
     exit 2
 fi
-root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(cd "$1" && pwd)
 
 debs=("$out"/*.deb)
@@ -35,14 +34,17 @@ give_root_subordinate_ids() {
     usermod --add-subuids "$first-$last" --add-subgids "$first-$last" root
 }
 
-if [ "${QX_THROWAWAY_ROOT:-0}" = 1 ]; then
-    testbed=(null)
-else
-    give_root_subordinate_ids
-    testbed=(unshare --release bookworm --tarball "$("$root/scripts/debian-root.sh" tarball)")
+cache=${QX_ROOT_CACHE:-/var/cache/qx-sysevent}
+tarball=$cache/bookworm-minbase-$(dpkg --print-architecture).tar
+if [ ! -f "$tarball" ]; then
+    mkdir -p "$cache"
+    mmdebstrap --quiet --variant=minbase --format=tar bookworm "$tarball.part"
+    mv "$tarball.part" "$tarball"
 fi
+give_root_subordinate_ids
 rm -rf "$out/autopkgtest"
 # The root tarball carries no package lists (and may be older than the
 # archive): --apt-upgrade updates them, and the testbed, before the test's
 # dependencies are installed.
-autopkgtest --apt-upgrade --output-dir "$out/autopkgtest" "${debs[@]}" "${dsc[0]}" -- "${testbed[@]}"
+autopkgtest --apt-upgrade --output-dir "$out/autopkgtest" "${debs[@]}" "${dsc[0]}" -- \
+    unshare --release bookworm --tarball "$tarball"

@@ -1,73 +1,115 @@
 #!/usr/bin/env bash
-# make test-fresh: the README's two commands, `make test` then `make demo`,
-# in a clean clone of this checkout's HEAD inside a fresh Debian 12 root to
-# which nothing but make, git and ca-certificates was added. Proves that a new
-# machine needs nothing that the project does not install itself.
-#
-# The root is unpacked from scripts/debian-root.sh's cached tarball under
-# /var/tmp and deleted afterwards, however the run ends; what its apt
-# downloaded is kept for the next run. Needs root.
+# make test-fresh: the README's two commands, `make demo` then `make test`,
+# typed exactly as a user types them, in a clean clone of this checkout's HEAD,
+# on a new machine: a fresh Debian 12 minbase root (mmdebstrap) with make, git
+# and ca-certificates added and no package lists, entered with a plain chroot.
+# Run once as root and once as a user who has sudo. For each command it prints
+# the packages installed and the time taken. Then both run again from a
+# clean build without a network, and must write nothing outside the clone
+# (/etc/subuid, /etc/subgid and /var/cache included); and `make remove-deps`
+# must take every package back. Needs root; the roots are thrown away.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
-debian_root=$repo/scripts/debian-root.sh
 
 if [ "$(id -u)" -ne 0 ]; then
-    echo "test-fresh: needs root (debootstrap, chroot): sudo make test-fresh" >&2
+    echo "test-fresh: needs root (mmdebstrap): sudo make test-fresh" >&2
     exit 1
 fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+git -C "$repo" bundle create -q "$work/head.bundle" HEAD
 
-root=$(mktemp -d /var/tmp/qx-fresh-root.XXXXXX)
-child=
-cleanup() {
-    if [ -n "$child" ]; then
-        # unshare holds off TERM and INT while it waits for the root's
-        # processes; its death by KILL takes their PID namespace along.
-        kill -KILL "$child" 2>/dev/null || true
-        wait "$child" 2>/dev/null || true
-    fi
-    if [ -f "$root/.qx-kept-downloads" ]; then
-        "$debian_root" keep-downloads "$root" || true
-    fi
-    "$debian_root" remove "$root"
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-
-"$debian_root" unpack "$root"
-git -C "$repo" bundle create -q "$root/root/head.bundle" HEAD
-
+# Runs inside the root as root; $1 is the user who types the commands.
 # shellcheck disable=SC2016 # expanded inside the root
 inside='
-step() { echo "== test-fresh: $* ($SECONDS s)"; }
-export DEBIAN_FRONTEND=noninteractive
-step "in the fresh root: Debian $(cat /etc/debian_version), $(dpkg-query -W | wc -l) packages"
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends make git ca-certificates >/dev/null
-dpkg-query -W -f "\${Package}\n" | sort >/root/packages-before
-step "added make, git, ca-certificates: $(dpkg-query -W | wc -l) packages"
-git -c advice.detachedHead=false clone -q /root/head.bundle /root/libqx_sysevent
-cd /root/libqx_sysevent
-step "clean clone of $(git log -1 --format="%h %s")"
-step "make test"
-QX_THROWAWAY_ROOT=1 make test
-step "make demo"
-make demo
-# The autopkgtest installs our own packages too; they are not dependencies.
-dpkg-query -W -f "\${Package}\n" | sort | comm -13 /root/packages-before - |
-  sed -e "/^libqx-sysevent/d" -e "/^libqx-platform-standin/d" >/root/packages-added
-step "make deps installed $(wc -l </root/packages-added) packages:"
-fold -s -w 100 <<<"$(paste -sd" " /root/packages-added)"
-apt-get autoclean -qq
-step "passed: make test and make demo on a fresh Debian 12"
+user=$1
+step() { echo "== test-fresh ($user): $*"; }
+packages() { dpkg-query -W -f "\${db:Status-Abbrev} \${binary:Package}\n" | awk "\$1 == \"ii\" { print \$2 }"; }
+if [ "$user" != root ]; then
+    useradd --create-home --shell /bin/bash "$user"
+    echo "$user ALL=(ALL) NOPASSWD: ALL" >/etc/sudoers.d/"$user"
+fi
+# A new machine has no package lists.
+rm -rf /var/lib/apt/lists/*
+apt-get clean
+home=$(getent passwd "$user" | cut -d: -f6)
+as_user() { runuser --login "$user" --command "cd ~/libqx_sysevent && $1"; }
+runuser --login "$user" --command "git -c advice.detachedHead=false clone -q /head.bundle libqx_sysevent"
+step "Debian $(cat /etc/debian_version), $(packages | wc -l) packages, clone of $(as_user "git log -1 --format=%h")"
+
+mkdir /proof  # what the proof itself writes
+packages | sort >/proof/before
+for command in "make demo" "make test"; do
+    step "$command"
+    count=$(packages | wc -l)
+    start=$SECONDS
+    as_user "$command"
+    step "$command: passed, $(($(packages | wc -l) - count)) packages installed, $((SECONDS - start)) s"
+done
+step "the packages they installed: $(packages | sort | comm -13 /proof/before - | paste -sd" ")"
+
+# Once the packages are there, both run again without a network and write
+# nothing outside the clone; as root from a clean build (the user builds the
+# same, so an incremental run keeps CI short).
+if [ "$user" = root ]; then
+    as_user "make clean" >/dev/null
+fi
+touch /proof/stamp
+start=$SECONDS
+if ! unshare --net runuser --login "$user" --command \
+    "cd ~/libqx_sysevent && make demo && make test" >/proof/again.log 2>&1; then
+    tail -n 40 /proof/again.log
+    step "FAILED: make demo and make test without a network"
+    exit 1
+fi
+find / -xdev -newer /proof/stamp -type f,l -not -path "$home/libqx_sysevent/*" -not -path "/proof/*" \
+    >/proof/written
+if [ -s /proof/written ]; then
+    step "FAILED: make demo and make test wrote outside the clone:"
+    cat /proof/written
+    exit 1
+fi
+step "again without a network: passed in $((SECONDS - start)) s, nothing written outside the clone"
+
+as_user "make remove-deps" < <(yes) >/dev/null
+if ! packages | sort | cmp -s /proof/before -; then
+    step "FAILED: make remove-deps left these packages changed:"
+    packages | sort | diff /proof/before - || true
+    exit 1
+fi
+step "make remove-deps: back to the $(wc -l </proof/before) packages of before"
 '
-# In a job of its own (its own process group, signals as they are), so that
-# this shell's traps end it whatever signal ends the run; if this shell is
-# killed outright, the kernel ends it (parent death signal).
-set -m
-setpriv --pdeathsig KILL -- "$debian_root" chroot "$root" bash -euo pipefail -c "$inside" &
-child=$!
-status=0
-wait "$child" || status=$?
-child=
-exit "$status"
+
+# The packages build with the first layer of build dependencies alone.
+# shellcheck disable=SC2016 # expanded inside the root
+lean='
+export DEBIAN_FRONTEND=noninteractive
+git -c advice.detachedHead=false clone -q /head.bundle /root/libqx_sysevent
+cd /root/libqx_sysevent
+apt-get build-dep -q -y --no-install-recommends -P nocheck ./ >/root/build-dep.log
+if ! DEB_BUILD_PROFILES=nocheck dpkg-buildpackage -us -uc >/root/build.log 2>&1; then
+    tail -n 40 /root/build.log
+    echo "== test-fresh (packages): FAILED: DEB_BUILD_PROFILES=nocheck dpkg-buildpackage"
+    exit 1
+fi
+echo "== test-fresh (packages): DEB_BUILD_PROFILES=nocheck dpkg-buildpackage -us -uc built" \
+    $(cd .. && ls -- *.deb) "with the first layer alone"
+'
+
+for user in root developer; do
+    added=make,git,ca-certificates
+    [ "$user" = root ] || added+=,sudo
+    mmdebstrap --quiet --variant=minbase --include="$added" \
+        --customize-hook="copy-in $work/head.bundle /" \
+        --customize-hook="chroot \"\$1\" /usr/bin/env -i LANG=C.UTF-8 \
+            PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+            bash -euo pipefail -c '$inside' bash $user" \
+        bookworm /dev/null
+done
+mmdebstrap --quiet --variant=minbase --include=git,ca-certificates \
+    --customize-hook="copy-in $work/head.bundle /" \
+    --customize-hook="chroot \"\$1\" /usr/bin/env -i LANG=C.UTF-8 \
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+        bash -euo pipefail -c '$lean'" \
+    bookworm /dev/null
+echo "== test-fresh: passed, as root and as a user with sudo; the packages built"
