@@ -57,10 +57,15 @@ for file in "qx-sysevent_$version.dsc" "qx-sysevent_$version.tar.xz" \
     [ -f "$out/$file" ] || fail "no $file"
 done
 
-# check_package <name> <Depends must contain...> -- <files that must be inside...>
+# check_package <name> [--arch all] <Depends must contain...> -- <files that must be inside...>
 check_package() {
-    local name=$1 deb=$out/${1}_${version}_${arch}.deb
+    local name=$1 package_arch=$arch
     shift
+    if [ "$1" = --arch ]; then
+        package_arch=$2
+        shift 2
+    fi
+    local deb=$out/${name}_${version}_${package_arch}.deb
     [ -f "$deb" ] || fail "$name: no $(basename "$deb")"
     [ "$(dpkg-deb -f "$deb" Package)" = "$name" ] || fail "$name: wrong Package field"
     local depends
@@ -91,11 +96,16 @@ check_package libqx-sysevent-dev libqx-sysevent1 -- \
     "$libdir/pkgconfig/qx_sysevent.pc"
 check_package libqx-platform-standin1 libace-7.0.8 -- \
     "$libdir/libqx_platform_standin.so.${version%%.*}" "$libdir/libqx_platform_standin.so.$version"
-check_package libqx-platform-standin-dev libqx-platform-standin1 libace-dev -- \
+check_package libqx-platform-standin-dev libqx-platform-standin1 libace-dev pkg-config -- \
     "$libdir/libqx_platform_standin.so" \
     usr/include/qx_standin/{standin,app_mgr}.h usr/include/qx_platform/platform/qx_trace.h \
     "$libdir/cmake/qx_sysevent/qx_sysevent-platform-standin-targets.cmake" \
     "$libdir/pkgconfig/qx_platform_standin.pc"
+check_package libqx-sysevent-doc --arch all -- \
+    usr/share/doc/libqx-sysevent-doc/html/index.html \
+    usr/share/doc/libqx-sysevent-doc/html/classCUserSecurityMgr.html \
+    usr/share/doc/libqx-sysevent-doc/html/namespaceqx__standin.html \
+    usr/share/doc-base/libqx-sysevent-doc.libqx-sysevent
 runtime=$out/libqx-sysevent1_${version}_${arch}.deb
 if dpkg-deb -f "$runtime" Depends | grep -q standin; then
     fail "libqx-sysevent1 depends on the stand-in"
