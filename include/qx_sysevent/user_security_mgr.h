@@ -20,6 +20,7 @@
 /// built; TEUserIDMgr::IsAdminUserID() takes the same id sign-extended.
 /// An NE (network element) id is an `unsigned long`, but the database keeps
 /// 32 bits: ids of 2^32 or more are never asked about.
+///
 /// Cloud-node rule: on a cloud node (ns_zorvsdk_wrap::IsCloudNode(), asked at
 /// each call) every user manages every NE, so isNeManaged() and
 /// GetManagedNE() answer without a query; GetAllManagedNE() always asks.
@@ -122,7 +123,8 @@ public:
     /// id it answers that was not asked about is passed on too.
     /// The other four forms do the same for their containers.
     /// Trace records, only when a query is made: `...,listNE.size() = %%d \n`
-    /// before it (the input's kind: `listNE`, `vecNE` or `setNE`),
+    /// before it (the input's kind: `listNE`, `vecNE` or `setNE`; the count is
+    /// of the distinct ids asked about),
     /// `...,listManagedNE.size() = %%d \n` after it (the output's kind:
     /// `listManagedNE`, `vecManagedNE` or `setManagedNE`), and
     /// `ZorvService error!` when it failed.
@@ -136,24 +138,28 @@ public:
                                          std::list<unsigned long>& listManagedNE);
     /// The vector-to-vector form of GetManagedNE(); records `vecNE` and
     /// `vecManagedNE`.
+    /// Exceptions: as the list form, with the output untouched.
     /// @return as the list form: 0, a failed query's own result, or
     /// qx_sysevent::kDatabaseQueryFailedWithoutCode.
     QX_SYSEVENT_EXPORT long GetManagedNE(const std::vector<unsigned long>& vecNE,
                                          std::vector<unsigned long>& vecManagedNE);
     /// The set-to-vector form of GetManagedNE(); records `setNE` and
     /// `vecManagedNE`.
+    /// Exceptions: as the list form, with the output untouched.
     /// @return as the list form: 0, a failed query's own result, or
     /// qx_sysevent::kDatabaseQueryFailedWithoutCode.
     QX_SYSEVENT_EXPORT long GetManagedNE(const std::set<unsigned long>& setNE,
                                          std::vector<unsigned long>& vecManagedNE);
     /// The set-to-set form of GetManagedNE(); records `setNE` and
     /// `setManagedNE`.
+    /// Exceptions: as the list form, with the output untouched.
     /// @return as the list form: 0, a failed query's own result, or
     /// qx_sysevent::kDatabaseQueryFailedWithoutCode.
     QX_SYSEVENT_EXPORT long GetManagedNE(const std::set<unsigned long>& setNE,
                                          std::set<unsigned long>& setManagedNE);
     /// The vector-to-set form of GetManagedNE(); records `vecNE` and
     /// `setManagedNE`.
+    /// Exceptions: as the list form, with the output untouched.
     /// @return as the list form: 0, a failed query's own result, or
     /// qx_sysevent::kDatabaseQueryFailedWithoutCode.
     QX_SYSEVENT_EXPORT long GetManagedNE(const std::vector<unsigned long>& vecNE,
