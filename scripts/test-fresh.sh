@@ -93,7 +93,7 @@ if ! DEB_BUILD_PROFILES=nocheck dpkg-buildpackage -us -uc >/root/build.log 2>&1;
     exit 1
 fi
 echo "== test-fresh (packages): DEB_BUILD_PROFILES=nocheck dpkg-buildpackage -us -uc built" \
-    $(cd .. && ls -- *.deb) "with the first layer alone"
+    $(cd .. && ls -- *.deb) "with the first layer alone, in $SECONDS s"
 '
 
 for user in root developer; do
