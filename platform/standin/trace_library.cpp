@@ -52,13 +52,19 @@ int Format(unsigned int level, std::string& out, const std::string& format,
            std::initializer_list<const QXString*> values) {
     CallRecord record(Call::TraceFormat);
     if (qx_standin::detail::Journaling()) {
-        record.text = "QXTrace2Str(" + std::to_string(level) + ", \"" +
-                      qx_standin::detail::Escape(format) + "\"";
         record.args.push_back(level);
         for (const QXString* value : values) {
-            record.text +=
-                std::string(", ") + (value->isSigned() ? "int " : "ulong ") + Decimal(*value);
             record.args.push_back(static_cast<std::int64_t>(value->bits()));
+        }
+        // Rendered from the fields, so that the two cannot disagree.
+        record.text = "QXTrace2Str(" + std::to_string(record.args.at(0)) + ", \"" +
+                      qx_standin::detail::Escape(format) + "\"";
+        std::size_t next = 1;
+        for (const QXString* value : values) {
+            const std::int64_t bits = record.args.at(next++);
+            record.text += value->isSigned()
+                               ? ", int " + std::to_string(bits)
+                               : ", ulong " + std::to_string(static_cast<std::uint64_t>(bits));
         }
         record.text += ")";
     }
