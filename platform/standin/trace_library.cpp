@@ -100,9 +100,10 @@ int QXTrace2Str(unsigned int level, std::string& out, const std::string& format,
 int QXTrace2LogFile(const std::string& module, int type, const std::string& text) {
     CallRecord record(Call::TraceWrite);
     if (qx_standin::detail::Journaling()) {
-        record.text = "QXTrace2LogFile(\"" + qx_standin::detail::Escape(module) + "\", " +
-                      std::to_string(type) + ", \"" + qx_standin::detail::Escape(text) + "\")";
         record.args.push_back(type);
+        record.text = "QXTrace2LogFile(\"" + qx_standin::detail::Escape(module) + "\", " +
+                      std::to_string(record.args.at(0)) + ", \"" +
+                      qx_standin::detail::Escape(text) + "\")";
     }
     qx_standin::detail::CheckFault(record);
 

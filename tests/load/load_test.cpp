@@ -86,7 +86,7 @@ int main() {
         void* slot = library == nullptr ? nullptr : dlsym(library, pointer);
         loaded = loaded && slot != nullptr && *static_cast<void**>(slot) == nullptr;
     }
-    loaded = loaded && qx_standin::TraceTexts().empty() &&
+    loaded = loaded && qx_standin::TraceTexts().empty() && qx_standin::PlatformCalls().empty() &&
              qx_standin::CountCalls(qx_standin::Call::TaoPoaInit) == 1U - QX_WITH_TAO;
     void* plugin = library == nullptr ? nullptr : dlopen(QX_LOAD_PLUGIN, RTLD_NOW);
     auto* exercise = reinterpret_cast<void (*)(std::string*)>(
