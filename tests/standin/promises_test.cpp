@@ -79,7 +79,7 @@ void Send() {
     }
 }
 void Report(const void* response) {
-    g_answers += NoteResponseReleased(response) ? "released, " : "not released, ";
+    g_answers += NoteResponseReleased(response) ? "released, " : "not, ";
 }
 
 // The sends, what they and the reports returned, the counts; kept responses freed.
@@ -171,12 +171,10 @@ const std::vector<Promise> kPromises = {
                [] { Report(g_kept.back().get()); }, [] { Report(g_kept.back().get()); },
                [] { Report(nullptr); }},
      .readBack = Responses,
-     .expect =
-         {kAppMgr, "ZorvSendRegReqMsgToMDP(20, null, non-null, -1) = -5, response (9, 3)", kAppMgr,
-          "ZorvSendRegReqMsgToMDP(20, null, non-null, -1) = 0", kAppMgr,
-          "ZorvSendRegReqMsgToMDP(20, null, non-null, -1) = 1, response (9, 7)",
-          "sent 1, sent -5, sent 0, sent 1, not released, released, not released, not released, "
-          "handed out 2, alive 1"}},
+     .expect = {kAppMgr, "ZorvSendRegReqMsgToMDP(20, null, non-null, -1) = -5, response (9, 3)",
+                kAppMgr, "ZorvSendRegReqMsgToMDP(20, null, non-null, -1) = 0", kAppMgr,
+                "ZorvSendRegReqMsgToMDP(20, null, non-null, -1) = 1, response (9, 7)",
+                "sent 1, sent -5, sent 0, sent 1, not, released, not, not, handed out 2, alive 1"}},
     {.name = "ResetBringsBackTheDataSetWithNothingScripted",
      .script = {ScriptEverything, Reset},
      .calls = kAskEverything,
