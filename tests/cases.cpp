@@ -120,6 +120,8 @@ std::vector<Case> TableRows() {
                       R"(ZorvGetUserName(9) = 1 ")" + kNameOf255 + R"(n")",
                       R"(ZorvGetUserName(43) = 1 "bob\x00")",
                       R"(ZorvGetUserName(4294967294) = 2 "junk")", "> ZorvGetUserName failed!"}},
+        {.name = "AllUsersOfNoneAsksNothing",
+         .call = [] { return w.mgr->GetAllUser({}, w.names); }},
         {.name = "WideNeManagedOnCloudNode",
          .setup = [] { SetCloudNode(true); },
          .call = [] { return w.mgr->isNeManaged((1UL << 32) + 1001); },
