@@ -116,14 +116,13 @@ void Consume() {
     ZORVem::EventConsumerProxy proxy(ZORVem::EVENT_CLIENT_SYSTEM, false, ZORVem::CONNECTION_DIRECT);
     EXPECT_EQ(proxy.unsubscribe() + proxy.svc(), 0);
 }
-// A trace text formatted: no platform call.
-void Format() {
+void FormatTraceText() {
     std::string text;
     EXPECT_EQ(NSQX_util::QXTrace2Str(70000, text, "%d %d", QXString(~0UL), QXString(-2)), 0);
 }
 const std::vector<Step> kAskEverything = {
-    IsCloud(), IsAdmin(1),        UserName(42), Devices(43, {1002, 1300, 1301}),      AdminId(),
-    Reload(),  Trace("left out"), Format,       Devices(42, {1100, 1101, 3000000000})};
+    IsCloud(), IsAdmin(1),        UserName(42),    Devices(43, {1002, 1300, 1301}),      AdminId(),
+    Reload(),  Trace("left out"), FormatTraceText, Devices(42, {1100, 1101, 3000000000})};
 
 const std::vector<Promise> kPromises = {
     // Faults for one call take turns: isInAdmins skips 1 and throws 2, only
@@ -141,9 +140,11 @@ const std::vector<Promise> kPromises = {
                 R"(ZorvGetUserName(1) = 1 "admin\x00")", R"(ZorvGetUserName(1) = 1 "admin\x00")",
                 R"(QXTrace2LogFile("qx", 1, "one\n") threw)",
                 R"(QXTrace2LogFile("qx", 1, "two\\\x7f") threw)"}},
-    {.name = "TraceFaultThrowsOnlyRecordsHoldingItsTextTimesOver",
-     .script = {[] { InjectTraceFault("alarm", 2); }, [] { InjectTraceFault("link", 0); }},
-     .calls = {Trace("alarm raised"), Trace("link up"), Trace("alarm cleared"), Trace("alarm")},
+    {.name = "TraceFaultThrowsOnlyRecordsHoldingItsTextUntilCleared",
+     .script = {[] { InjectTraceFault("alarm", 3); }, [] { InjectTraceFault("link", 0); },
+                [] { InjectFault(Call::TraceWrite, 3); }},
+     .calls = {Trace("alarm raised"), Trace("link up"), Trace("alarm cleared"), ClearFaults,
+               Trace("alarm")},
      .readBack = Kept,
      .expect = {R"(QXTrace2LogFile("qx", 1, "alarm raised") threw)",
                 R"(QXTrace2LogFile("qx", 1, "link up"))",
@@ -209,7 +210,7 @@ const std::vector<Promise> kPromises = {
     {.name = "JournalingOffLeavesNothingBehind",
      .script = {[] { SetJournaling(false); }},
      .calls = {[] { CUserSecurityMgr(42).isNeManaged(1001); }, Reload(),
-               [] { SetJournaling(true); }, Format, Consume},
+               [] { SetJournaling(true); }, FormatTraceText, Consume},
      .readBack = Kept,
      .expect = {R"(QXTrace2Str(70000, "%d %d", ulong 18446744073709551615, int -2))",
                 "EventConsumerProxy::EventConsumerProxy(0, false, 0)",
