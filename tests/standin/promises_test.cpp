@@ -118,7 +118,7 @@ void Consume() {
 }
 void FormatTraceText() {
     std::string text;
-    EXPECT_EQ(NSQX_util::QXTrace2Str(70000, text, "%d %d", QXString(~0UL), QXString(-2)), 0);
+    EXPECT_EQ(NSQX_util::QXTrace2Str(70000, text, "%d %d", QXString(~0UL << 32), QXString(-2)), 0);
 }
 const std::vector<Step> kAskEverything = {
     IsCloud(), IsAdmin(1),        UserName(42),    Devices(43, {1002, 1300, 1301}),      AdminId(),
@@ -212,7 +212,7 @@ const std::vector<Promise> kPromises = {
      .calls = {[] { CUserSecurityMgr(42).isNeManaged(1001); }, Reload(),
                [] { SetJournaling(true); }, FormatTraceText, Consume},
      .readBack = Kept,
-     .expect = {R"(QXTrace2Str(70000, "%d %d", ulong 18446744073709551615, int -2))",
+     .expect = {R"(QXTrace2Str(70000, "%d %d", ulong 18446744069414584320, int -2))",
                 "EventConsumerProxy::EventConsumerProxy(0, false, 0)",
                 "EventConsumerProxy::unsubscribe() = 0",
                 "EventConsumerProxy::~EventConsumerProxy()"}},
