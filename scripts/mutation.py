@@ -8,16 +8,20 @@ gates run it). A mutant the suite fails on is killed; one it passes survives:
 a fault the tests cannot see. A mutant that leaves the objects of a build
 without sanitizer unchanged is equivalent and not tested.
 
-Every mutant runs by default. Each job is a worker with its own copy of the
-working tree and its own builds under build/mutation/; a mutant rebuilds only
-the objects its file reaches and relinks the shared libraries, not the tests.
+Every mutant runs by default; --files picks files for a quick run. Each job
+is a worker with its own copy of the working tree and its own builds under
+build/mutation/. It takes a few mutants of one file at a time: each rebuilds
+only the objects its file reaches and relinks the shared libraries, not the
+tests, and a compiler launcher reuses any object built before from the same
+source, headers and flags.
 
 Survivors reviewed as invisible to a caller or a stand-in user are listed in
 scripts/mutation_survivors.txt, each with the reason. The run fails on a
 survivor the list does not name, and on an entry that names no surviving
-mutant. Results go to build/mutation/results.json.
+mutant. Results go to build/mutation/results.json; --recheck holds the last
+ones against the list again, after an edit of it, without building.
 
-    scripts/mutation.py [--jobs N] [--files PATTERN ...] [--list]
+    scripts/mutation.py [--jobs N] [--files PATTERN ...] [--list] [--recheck]
 """
 
 import argparse
@@ -65,7 +69,6 @@ PLAIN_ONLY = ["-DQX_BUILD_TESTS=OFF", "-DQX_SANITIZE="]
 PRODUCT_OBJECTS = re.compile(
     r"^((?:\S+/)?CMakeFiles/(?:qx_sysevent|qx_platform_standin)\.dir/\S+\.o):"
 )
-
 
 KILLED, SURVIVED, TIMED_OUT = "killed", "survived", "timed out"
 NO_COMPILE, EQUIVALENT = "does not compile", "equivalent"
@@ -552,10 +555,8 @@ def generate(path, text, known):
     return unique
 
 
-def git_files(root=ROOT):
-    """The working tree's files; a worker's copy lists those it was given."""
-    if root != ROOT:
-        return (root.parent / "files.txt").read_text().split("\0")
+def git_files():
+    """The working tree's files, tracked or new, that git does not ignore."""
     out = subprocess.run(
         ["git", "ls-files", "-z", "--cached", "--others", "--exclude-standard"],
         cwd=ROOT,
@@ -676,7 +677,7 @@ def compile_cached(tree, command):
     flags = " ".join(command).replace("qx_platform_double", "qx_platform_standin")
     key = hashlib.sha256(flags.encode())
     key.update(Path(command[command.index("-c") + 1]).read_bytes())
-    for f in git_files(tree):
+    for f in (tree.parent / "files.txt").read_text().split("\0"):  # as snapshot() wrote it
         if f.endswith(".h"):
             key.update(f.encode() + b"\0" + (tree / f).read_bytes())
     entry = tree.parent / "cache" / key.hexdigest()
@@ -839,6 +840,21 @@ def run_all(mutants, sources, jobs, keep_going, factor, report):
 # ---------------------------------------------------------------- reporting
 
 
+def review(records, listed, name):
+    """What a run's records and the reviewed survivors say against each other."""
+    problems = []
+    for r in records:
+        key = (r["file"], r["occurrence"], r["original_line"], r["mutated_line"])
+        shown = r["file"] + (f" #{r['occurrence']}" if r["occurrence"] > 1 else "")
+        if r["outcome"] == SURVIVED and key not in listed:
+            problems.append(
+                f"survivor not in {name}:\n{shown}\n- {key[2]}\n+ {key[3]}"
+            )
+        elif r["outcome"] != SURVIVED and key in listed:
+            problems.append(f"{name}:{listed[key].line}: listed, but {r['outcome']} now: {shown}")
+    return problems
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     add = parser.add_argument
@@ -848,6 +864,7 @@ def main():
     add("--time-limit-factor", type=float, default=3.0, help="limit: factor x clean time + 10 s")
     add("--list", action="store_true", help="list the mutants and stop")
     add("--keep-going", action="store_true", help="whole suite per mutant, every failing test")
+    add("--recheck", action="store_true", help="the last results against the survivors, no build")
     args = parser.parse_args()
     sys.stdout.reconfigure(line_buffering=True)
 
@@ -876,6 +893,14 @@ def main():
         else:
             listed[entry.key] = entry
 
+    if args.recheck:
+        records = json.loads(RESULTS.read_text())["mutants"]
+        problems += review(records, listed, args.survivors.name)
+        for problem in problems:
+            print(f"\n{problem}")
+        print(f"{len(records)} results of the last run against {len(listed)} entries")
+        return 1 if problems else 0
+
     began = time.monotonic()
     clean, limit, outcomes = run_all(
         chosen, sources, args.jobs, args.keep_going, args.time_limit_factor, print
@@ -901,15 +926,7 @@ def main():
         if failed:
             record["failed_tests"] = failed
         records.append(record)
-        if outcome == SURVIVED and mu.key() not in listed:
-            problems.append(
-                f"survivor not in {args.survivors.name}:\n"
-                f"{mu.name()}\n- {mu.original_line}\n+ {mu.mutated_line}"
-            )
-        elif outcome != SURVIVED and mu.key() in listed:
-            entry = listed[mu.key()]
-            where = f"{args.survivors.name}:{entry.line}"
-            problems.append(f"{where}: listed, but {outcome} now: {mu.name()}")
+    problems += review(records, listed, args.survivors.name)
 
     totals = {}
     for counts in per_operator.values():
