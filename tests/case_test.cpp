@@ -102,7 +102,7 @@ void Prepare(const Case& c) {
     c.setup();
     qx_standin::ClearJournal();
     ClearPrinted();
-    ResetStaticLock(c.lock == StaticLock::Failing);
+    ResetStaticLock(c.lockFails);
     DirtyStack();
 }
 
@@ -147,7 +147,7 @@ TEST_P(Cases, ResultStateCallsAndRecords) {
     EXPECT_EQ(Items(Snapshot()), Items(c.caller));
     EXPECT_EQ(Platform(), c.platform);
     EXPECT_EQ(StaticLocksTaken(), StaticLocksReleased());
-    if (c.lock == StaticLock::NotTaken) {
+    if (c.lockNotTaken) {
         EXPECT_EQ(StaticLocksTaken(), 0);
     }
 }

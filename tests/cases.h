@@ -1,7 +1,10 @@
 // The table every exported operation is proven by. A row names what is set
 // up, what is called, and what the caller and the platform see afterwards. A
-// field it leaves out keeps its default in `Case` below: user 42, all else
-// empty, false or 0. For example:
+// field it leaves out keeps its default in `Case` below (user 42, all else
+// empty, false or 0), and a default is checked like any value: a row without
+// `.result` expects 0 (false); without `.caller`, w's containers empty, its
+// buffer unwritten, nothing printed and no registry, facade or reload response
+// left; without `.platform`, no platform call and no record. For example:
 //   {.name = "LoginNameOnlyResultOneCounts",
 //    .user = -2,  // w.mgr is CUserSecurityMgr(-2) when the call starts
 //    .setup = [] { QueueUserNameAnswer(2, "junk"); },
@@ -72,23 +75,18 @@ inline Call NoResult(void (*operation)()) {
     };
 }
 
-enum class StaticLock {
-    Balanced,  // ACE's static object lock is released as often as it is taken
-    NotTaken,  // not even taken: the instance was already there
-    Failing,   // it cannot be taken at all
-};
-
 struct Case {
     std::string name;  // letters, digits and underscores
     // w.mgr is made for this user before `setup`; the registry that making it
     // creates is destroyed again, so `caller.registry` shows only the call's.
     int user = 42;
     std::function<void()> setup = [] {};  // after the stand-in's Reset()
+    bool lockFails = false;               // ACE's static object lock cannot be taken
     Call call;
     long result = 0;
     Caller caller{};
     Lines platform{};
-    StaticLock lock = StaticLock::Balanced;
+    bool lockNotTaken = false;      // nor taken at all (every row checks it is released as taken)
     bool swallowsFailures = false;  // the operation catches every failure itself
 };
 

@@ -29,15 +29,17 @@ struct NeScenario {
 struct NeOutcome {
     long result = 0;
     NeIds output{};
-    std::vector<unsigned int> filter{};  // the query's filter set; empty: no query
-    std::size_t records = 0;             // trace records written
+    std::vector<std::string> records{};  // the texts of the trace records written
 };
 
-template <typename Ids>
-std::string Listed(const Ids& ids) {
+inline std::string Item(unsigned long id) { return std::to_string(id); }
+inline std::string Item(const std::string& text) { return '"' + text + '"'; }
+
+template <typename Items>
+std::string Listed(const Items& items) {
     std::string text;
-    for (auto id : ids) {
-        text += (text.empty() ? "" : ", ") + std::to_string(id);
+    for (const auto& item : items) {
+        text += (text.empty() ? "" : ", ") + Item(item);
     }
     return "{" + text + "}";
 }
@@ -58,16 +60,17 @@ inline std::string Differences(const NeOutcome& seen, const NeOutcome& model) {
     };
     field("result", std::to_string(seen.result), std::to_string(model.result));
     field("output", Listed(seen.output), Listed(model.output));
-    field("filter", Listed(seen.filter), Listed(model.filter));
-    field("records", std::to_string(seen.records), std::to_string(model.records));
+    field("records", Listed(seen.records), Listed(model.records));
     return text;
 }
 
-// `walk` is the input in its container's order.
-inline NeOutcome ModelGetManagedNE(const NeScenario& s, const NeIds& walk, bool listOutput) {
+// `walk` is the input in its container's order; `in` and `out` name the
+// containers' kinds as the records do: "list", "vec" or "set".
+inline NeOutcome ModelGetManagedNE(const NeScenario& s, const NeIds& walk, const std::string& in,
+                                   const std::string& out) {
     if (s.cloud) {  // a list takes the ids in front, other outputs after what they hold
-        NeIds output = listOutput ? walk : s.prior;
-        const NeIds& tail = listOutput ? s.prior : walk;
+        NeIds output = out == "list" ? walk : s.prior;
+        const NeIds& tail = out == "list" ? s.prior : walk;
         output.insert(output.end(), tail.begin(), tail.end());
         return {.output = output};
     }
@@ -80,20 +83,24 @@ inline NeOutcome ModelGetManagedNE(const NeScenario& s, const NeIds& walk, bool 
     if (filter.empty()) {
         return {};  // nothing asked, the output emptied
     }
-    const std::vector<unsigned int> asked(filter.begin(), filter.end());
-    if (s.result != 1) {
-        return {.result = s.result == 0 ? 0x42008126 : s.result,
-                .output = s.prior,
-                .filter = asked,
-                .records = 3};
-    }
-    NeIds output;
+    NeIds answered;  // whatever the result, the stand-in answers from its data set
     for (unsigned int id : s.listed) {
         if (filter.count(id) != 0) {
-            output.push_back(id);
+            answered.push_back(id);
         }
     }
-    return {.output = output, .filter = asked, .records = 2};
+    const std::string query = "Call ZorvCommonDBUtility::ZorvGetMngDevice ,";
+    const std::string user = "userid = " + std::to_string(s.userId) + ",";
+    std::vector<std::string> records{
+        query + user + in + "NE.size() = " + std::to_string(filter.size()) + " \n",
+        query + "retCode = " + std::to_string(static_cast<unsigned long>(long{s.result})) + ", " +
+            user + out + "ManagedNE.size() = " + std::to_string(answered.size()) + " \n"};
+    if (s.result != 1) {
+        records.emplace_back("ZorvService error!");
+        return {
+            .result = s.result == 0 ? 0x42008126 : s.result, .output = s.prior, .records = records};
+    }
+    return {.output = answered, .records = records};
 }
 
 // A scenario from a seeded generator (the randomized test) or the fuzzer's bytes: ids
@@ -121,11 +128,10 @@ NeScenario MakeScenario(Next next) {
 // Empty when the overload did what the model says, else its name and the
 // fields that differ.
 template <typename In, typename Out>
-std::string CheckOverload(const NeScenario& s, const char* name) {
+std::string CheckOverload(const NeScenario& s, const std::string& in, const std::string& out) {
     const In input(s.input.begin(), s.input.end());
     Out output(s.prior.begin(), s.prior.end());
-    NeOutcome model = ModelGetManagedNE(s, NeIds(input.begin(), input.end()),
-                                        std::is_same_v<Out, std::list<unsigned long>>);
+    NeOutcome model = ModelGetManagedNE(s, NeIds(input.begin(), input.end()), in, out);
     const Out poured(model.output.begin(), model.output.end());  // a set sorts and merges
     model.output.assign(poured.begin(), poured.end());
 
@@ -133,14 +139,9 @@ std::string CheckOverload(const NeScenario& s, const char* name) {
     qx_standin::ClearJournal();
     NeOutcome seen{.result = manager.GetManagedNE(input, output)};
     seen.output.assign(output.begin(), output.end());
-    for (const qx_standin::CallRecord& call : qx_standin::Journal()) {
-        if (call.call == qx_standin::Call::GetMngDevice) {
-            seen.filter = call.filter;
-        }
-    }
-    seen.records = qx_standin::TraceRecords().size();
+    seen.records = qx_standin::TraceTexts();
     const std::string differences = Differences(seen, model);
-    return differences.empty() ? "" : "\n" + std::string(name) + ":" + differences;
+    return differences.empty() ? "" : "\n" + in + "->" + out + ":" + differences;
 }
 
 // Empty when every overload did what the model says, else the scenario and
@@ -153,9 +154,9 @@ inline std::string CheckAllOverloads(const NeScenario& s) {
     qx_standin::SetManagedNEs(static_cast<unsigned int>(s.userId), s.listed);
     qx_standin::SetMngDeviceResult(s.result);
     const std::string differences =
-        CheckOverload<List, List>(s, "list->list") + CheckOverload<NeIds, NeIds>(s, "vec->vec") +
-        CheckOverload<Set, NeIds>(s, "set->vec") + CheckOverload<Set, Set>(s, "set->set") +
-        CheckOverload<NeIds, Set>(s, "vec->set");
+        CheckOverload<List, List>(s, "list", "list") +
+        CheckOverload<NeIds, NeIds>(s, "vec", "vec") + CheckOverload<Set, NeIds>(s, "set", "vec") +
+        CheckOverload<Set, Set>(s, "set", "set") + CheckOverload<NeIds, Set>(s, "vec", "set");
     return differences.empty() ? "" : "scenario: " + Describe(s) + differences;
 }
 

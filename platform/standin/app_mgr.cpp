@@ -96,7 +96,8 @@ std::string HexBytes(const std::uint8_t* bytes, std::size_t count) {
     return "[" + out + "]";
 }
 
-// e.g. ZorvSendRegReqMsgToMDP(20, [09 00 01 00 ...], null, 60)
+// e.g. ZorvSendRegReqMsgToMDP(20, [09 00 01 00 ...], null, 60), rendered from
+// the fields, so that the two cannot disagree.
 CallRecord SendCall(unsigned char kind, const RegReqFrame* request,
                     const RespToRegFrame* responseOnEntry, int param) {
     CallRecord record(Call::SendRegReq);
@@ -105,11 +106,11 @@ CallRecord SendCall(unsigned char kind, const RegReqFrame* request,
     if (request != nullptr) {
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(request);
         record.bytes.assign(bytes, bytes + sizeof(RegReqFrame));
-        requestText = HexBytes(bytes, sizeof(RegReqFrame));
+        requestText = HexBytes(record.bytes.data(), record.bytes.size());
     }
-    record.text = "ZorvSendRegReqMsgToMDP(" + std::to_string(kind) + ", " + requestText + ", " +
-                  (responseOnEntry == nullptr ? "null" : "non-null") + ", " +
-                  std::to_string(param) + ")";
+    record.text = "ZorvSendRegReqMsgToMDP(" + std::to_string(record.args.at(0)) + ", " +
+                  requestText + ", " + (responseOnEntry == nullptr ? "null" : "non-null") + ", " +
+                  std::to_string(record.args.at(1)) + ")";
     return record;
 }
 

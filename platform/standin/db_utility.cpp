@@ -25,9 +25,11 @@ std::string List(const Container& ids) {
     return out;
 }
 
+// Texts are rendered from the fields, so that the two cannot disagree.
 CallRecord UserCall(Call call, const char* name, unsigned int userId) {
-    CallRecord record(call, std::string(name) + "(" + std::to_string(userId) + ")");
+    CallRecord record(call);
     record.userId = userId;
+    record.text = std::string(name) + "(" + std::to_string(record.userId) + ")";
     return record;
 }
 
@@ -116,10 +118,14 @@ int ZorvCommonDBUtility::ZorvGetMngDevice(unsigned int userId, const std::set<un
         if (filter != nullptr) {
             record.filter.assign(filter->begin(), filter->end());
         }
-        record.text = "ZorvGetMngDevice(" + std::to_string(userId) + ", " +
-                      (filter == nullptr ? std::string("null") : "{" + List(*filter) + "}") + ", " +
-                      (result == nullptr ? std::string("null") : "[" + List(*result) + "]") + ", " +
-                      std::to_string(arg4) + ", " + Bool(arg5) + ")";
+        std::string list = "null";
+        if (result != nullptr) {
+            list = "[" + (record.resultListWasEmpty ? std::string() : List(*result)) + "]";
+        }
+        record.text = "ZorvGetMngDevice(" + std::to_string(record.userId) + ", " +
+                      (record.filterNull ? std::string("null") : "{" + List(record.filter) + "}") +
+                      ", " + list + ", " + std::to_string(record.arg4) + ", " + Bool(record.arg5) +
+                      ")";
     }
     qx_standin::detail::CheckFault(record);
 

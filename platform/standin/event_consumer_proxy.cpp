@@ -16,10 +16,12 @@ using qx_standin::CallRecord;
 namespace ZORVem {
 
 EventConsumerProxy::EventConsumerProxy(EventClientType clientType, bool flag, ConnectionMode mode) {
-    CallRecord record(Call::ConsumerCreate,
-                      "EventConsumerProxy::EventConsumerProxy(" + std::to_string(clientType) +
-                          ", " + (flag ? "true" : "false") + ", " + std::to_string(mode) + ")");
+    CallRecord record(Call::ConsumerCreate);
     record.args = {clientType, flag ? 1 : 0, mode};
+    // Rendered from the fields, so that the two cannot disagree.
+    record.text = "EventConsumerProxy::EventConsumerProxy(" + std::to_string(record.args.at(0)) +
+                  ", " + (record.args.at(1) != 0 ? "true" : "false") + ", " +
+                  std::to_string(record.args.at(2)) + ")";
     qx_standin::detail::CheckFault(record);
     qx_standin::detail::Record(std::move(record));
 }

@@ -52,13 +52,19 @@ int Format(unsigned int level, std::string& out, const std::string& format,
            std::initializer_list<const QXString*> values) {
     CallRecord record(Call::TraceFormat);
     if (qx_standin::detail::Journaling()) {
-        record.text = "QXTrace2Str(" + std::to_string(level) + ", \"" +
-                      qx_standin::detail::Escape(format) + "\"";
         record.args.push_back(level);
         for (const QXString* value : values) {
-            record.text +=
-                std::string(", ") + (value->isSigned() ? "int " : "ulong ") + Decimal(*value);
             record.args.push_back(static_cast<std::int64_t>(value->bits()));
+        }
+        // Rendered from the fields, so that the two cannot disagree.
+        record.text = "QXTrace2Str(" + std::to_string(record.args.at(0)) + ", \"" +
+                      qx_standin::detail::Escape(format) + "\"";
+        std::size_t next = 1;
+        for (const QXString* value : values) {
+            const std::int64_t bits = record.args.at(next++);
+            record.text += value->isSigned()
+                               ? ", int " + std::to_string(bits)
+                               : ", ulong " + std::to_string(static_cast<std::uint64_t>(bits));
         }
         record.text += ")";
     }
@@ -94,9 +100,10 @@ int QXTrace2Str(unsigned int level, std::string& out, const std::string& format,
 int QXTrace2LogFile(const std::string& module, int type, const std::string& text) {
     CallRecord record(Call::TraceWrite);
     if (qx_standin::detail::Journaling()) {
-        record.text = "QXTrace2LogFile(\"" + qx_standin::detail::Escape(module) + "\", " +
-                      std::to_string(type) + ", \"" + qx_standin::detail::Escape(text) + "\")";
         record.args.push_back(type);
+        record.text = "QXTrace2LogFile(\"" + qx_standin::detail::Escape(module) + "\", " +
+                      std::to_string(record.args.at(0)) + ", \"" +
+                      qx_standin::detail::Escape(text) + "\")";
     }
     qx_standin::detail::CheckFault(record);
 

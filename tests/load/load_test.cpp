@@ -86,8 +86,9 @@ int main() {
         void* slot = library == nullptr ? nullptr : dlsym(library, pointer);
         loaded = loaded && slot != nullptr && *static_cast<void**>(slot) == nullptr;
     }
-    loaded = loaded && qx_standin::TraceTexts().empty() &&
-             qx_standin::CountCalls(qx_standin::Call::TaoPoaInit) == 1U - QX_WITH_TAO;
+    loaded = loaded && qx_standin::TraceTexts().empty() && qx_standin::PlatformCalls().empty() &&
+             qx_standin::JournalTexts() ==
+                 std::vector<std::string>(1U - QX_WITH_TAO, "TAO_POA_Initializer::init() = 0");
     void* plugin = library == nullptr ? nullptr : dlopen(QX_LOAD_PLUGIN, RTLD_NOW);
     auto* exercise = reinterpret_cast<void (*)(std::string*)>(
         plugin == nullptr ? nullptr : dlsym(plugin, "QxLoadExercise"));

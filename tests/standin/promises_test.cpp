@@ -1,18 +1,21 @@
-// What qx_standin/*.h promise the tests that script the stand-in. A row runs
-// its script after Reset(), clears the journal, makes its calls (straight to
-// the platform's entry points, or through the library) and reads back what a
-// user would: the journal's texts unless it names another control.
+// What qx_standin/*.h promise the tests that script the stand-in. A row runs its
+// script after Reset(), clears the journal, makes its calls (to the platform or
+// the library) and reads back the journal's texts unless it names another control.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <list>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "platform/event_consumer_proxy.h"
 #include "platform/qx_trace.h"
+#include "platform/zorv_app_mgr.h"
 #include "platform/zorv_db_utility.h"
 #include "platform/zorv_sdk_wrap.h"
 #include "qx_standin/app_mgr.h"
@@ -24,6 +27,7 @@ namespace {
 using Lines = std::vector<std::string>;
 using Step = std::function<void()>;
 using Db = ZorvCommonDBUtility;
+using NSQX_util::QXString;
 using namespace qx_standin;
 
 struct Promise {
@@ -45,11 +49,13 @@ const auto UserName = [](unsigned int user) -> Step {
 const auto Devices = [](unsigned int user, std::set<unsigned int> filter) -> Step {
     return [user, filter] { Db::ZorvGetMngDevice(user, &filter, nullptr, 0, false); };
 };
+const auto AdminId = []() -> Step { return [] { Db::Instance()->GetAdminID(); }; };
 const auto Reload = []() -> Step { return [] { RegMDPMsgOfProReLoad(0, 0, 0, 0); }; };
 const auto Trace = [](const std::string& text) -> Step {
-    return [text] { NSQX_util::QXTrace2LogFile("qx", 1, text); };
+    return [text] { EXPECT_EQ(NSQX_util::QXTrace2LogFile("qx", 1, text), 0); };
 };
 
+const std::string kDb = "ZorvCommonDBUtility::Instance() = non-null";
 const std::string kAppMgr = "ZorvAppMgr::Instance() = non-null";
 const std::string kReloadSent =  // the request of RegMDPMsgOfProReLoad(0, 0, 0, 0)
     "ZorvSendRegReqMsgToMDP(20, [09 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
@@ -64,6 +70,31 @@ Lines Kept() {
     return kept;
 }
 
+std::vector<std::unique_ptr<RespToRegFrame>> g_kept;  // the responses Send() was handed
+std::string g_answers;                                // what sends and reports returned
+// Sends no request, the response last handed out in place, a negative argument.
+void Send() {
+    RespToRegFrame* response = g_kept.empty() ? nullptr : g_kept.back().get();
+    const int sent = ZorvAppMgr::Instance()->ZorvSendRegReqMsgToMDP(20, nullptr, response, -1);
+    g_answers += "sent " + std::to_string(sent) + ", ";
+    if (g_kept.empty() || response != g_kept.back().get()) {
+        g_kept.emplace_back(response);
+    }
+}
+void Report(const void* response) {
+    g_answers += NoteResponseReleased(response) ? "released, " : "not, ";
+}
+
+// The sends, what they and the reports returned, the counts; kept responses freed.
+Lines Responses() {
+    Lines seen = PlatformCalls();
+    seen.push_back(g_answers + "handed out " + std::to_string(ResponsesHandedOut()) + ", alive " +
+                   std::to_string(ResponsesAlive()));
+    g_kept.clear();
+    g_answers.clear();
+    return seen;
+}
+
 const char* const kLog = "standin_trace.log";  // in the test's working folder
 Lines LogFile() {
     std::ifstream log(kLog);
@@ -75,68 +106,101 @@ void ScriptEverything() {
     SetCloudNode(true);
     SetUserName(42, "mallory");
     InjectFault(Call::IsInAdmins);
+    InjectTraceFault("left out");
     SetDefaultSendResponse(8, 7);
+    QueueSendWithoutResponse();
     SetJournaling(false);
 }
+// A consumer base made and dropped as no library does: no flag, direct mode.
+void Consume() {
+    ZORVem::EventConsumerProxy proxy(ZORVem::EVENT_CLIENT_SYSTEM, false, ZORVem::CONNECTION_DIRECT);
+    EXPECT_EQ(proxy.unsubscribe() + proxy.svc(), 0);
+}
+void FormatTraceText() {
+    std::string text;
+    EXPECT_EQ(NSQX_util::QXTrace2Str(70000, text, "%d %d", QXString(~0UL << 32), QXString(-2)), 0);
+}
 const std::vector<Step> kAskEverything = {
-    IsCloud(), IsAdmin(1), UserName(42), Devices(43, {1001, 1002}), Reload(), Trace("left out")};
+    IsCloud(), IsAdmin(1),        UserName(42),    Devices(43, {1002, 1300, 1301}),      AdminId(),
+    Reload(),  Trace("left out"), FormatTraceText, Devices(42, {1100, 1101, 3000000000})};
 
 const std::vector<Promise> kPromises = {
-    // Faults for one call take turns: isInAdmins skips 1 and throws 2, then
-    // one with zero times never throws.
+    // Faults for one call take turns: isInAdmins skips 1 and throws 2, only
+    // then the next one skips 1 and throws once. One with zero times never throws.
     {.name = "FaultSkipThenTimesDefaultOnceZeroTimesAndSkipOrTimesBeyondTheCalls",
-     .script = {[] { InjectFault(Call::IsInAdmins, 1, 2); },
-                [] { InjectFault(Call::IsInAdmins, 0, 0); }, [] { InjectFault(Call::IsCloudNode); },
-                [] { InjectFault(Call::GetUserName, 2); },
-                [] { InjectFault(Call::TraceWrite, 0, 3); }},
-     .calls = {IsAdmin(1), IsAdmin(1), IsAdmin(1), IsAdmin(1), IsCloud(), IsCloud(), UserName(1),
-               UserName(1), Trace("one"), Trace("two")},
+     .script = {
+         [] { InjectFault(Call::IsInAdmins, 1, 2); }, [] { InjectFault(Call::IsInAdmins, 1, 1); },
+         [] { InjectFault(Call::IsCloudNode); }, [] { InjectFault(Call::GetUserName, 0, 0); },
+         [] { InjectFault(Call::GetUserName, 2); }, [] { InjectFault(Call::TraceWrite, 0, 3); }},
+     .calls = {IsAdmin(1), IsAdmin(1), IsAdmin(1), IsAdmin(1), IsAdmin(1), IsAdmin(1), IsCloud(),
+               IsCloud(), UserName(1), UserName(1), Trace("one\n"), Trace("two\\\x7f")},
      .expect = {"isInAdmins(1) = true", "isInAdmins(1) threw", "isInAdmins(1) threw",
-                "isInAdmins(1) = true", "IsCloudNode() threw", "IsCloudNode() = false",
+                "isInAdmins(1) = true", "isInAdmins(1) threw", "isInAdmins(1) = true",
+                "IsCloudNode() threw", "IsCloudNode() = false",
                 R"(ZorvGetUserName(1) = 1 "admin\x00")", R"(ZorvGetUserName(1) = 1 "admin\x00")",
-                R"(QXTrace2LogFile("qx", 1, "one") threw)",
-                R"(QXTrace2LogFile("qx", 1, "two") threw)"}},
-    {.name = "TraceFaultThrowsOnlyRecordsHoldingItsTextTimesOver",
-     .script = {[] { InjectTraceFault("alarm", 2); }, [] { InjectTraceFault("link", 0); }},
-     .calls = {Trace("alarm raised"), Trace("link up"), Trace("alarm cleared"), Trace("alarm")},
+                R"(QXTrace2LogFile("qx", 1, "one\n") threw)",
+                R"(QXTrace2LogFile("qx", 1, "two\\\x7f") threw)"}},
+    {.name = "TraceFaultThrowsOnlyRecordsHoldingItsTextUntilCleared",
+     .script = {[] { InjectTraceFault("alarm", 3); }, [] { InjectTraceFault("link", 0); },
+                [] { InjectFault(Call::TraceWrite, 3); }},
+     .calls = {Trace("alarm raised"), Trace("link up"), Trace("alarm cleared"), ClearFaults,
+               Trace("alarm")},
      .readBack = Kept,
      .expect = {R"(QXTrace2LogFile("qx", 1, "alarm raised") threw)",
                 R"(QXTrace2LogFile("qx", 1, "link up"))",
                 R"(QXTrace2LogFile("qx", 1, "alarm cleared") threw)",
                 R"(QXTrace2LogFile("qx", 1, "alarm"))", "trace: link up", "trace: alarm"}},
-    {.name = "QueuedDatabaseAnswersFirstInFirstOutThenTheDataSet",
-     .script = {[] { QueueUserNameAnswer(0, ""); },
+    // Queued names are cut at 256 bytes, names set at 255 and a NUL. A Set...
+    // control replaces what the data set held: NE 1001 and admin 1 are gone.
+    {.name = "QueuedDatabaseAnswersFirstInFirstOutThenTheDataSetAsSet",
+     .script = {[] { QueueUserNameAnswer(-1, std::string(257, 'q')); },
                 [] { QueueUserNameAnswer(1, std::string("\"eve\"\0junk", 10)); },
                 [] { QueueMngDeviceAnswer(0, {7}); }, [] { QueueMngDeviceAnswer(1, {8}); },
-                [] { SetMngDeviceResult(5); }},
+                [] { SetMngDeviceResult(5); }, [] { SetManagedNEs(42, {5}); },
+                [] { SetAdmins({7}); }, [] { SetUserName(43, std::string(256, 'b')); }},
      .calls = {UserName(43), UserName(43), UserName(43), Devices(42, {5, 1001}),
-               Devices(42, {5, 1001}), Devices(42, {5, 1001})},
-     .expect = {R"(ZorvGetUserName(43) = 0 "")", R"(ZorvGetUserName(43) = 1 "\"eve\"\x00junk")",
-                R"(ZorvGetUserName(43) = 1 "bob\x00")",
+               Devices(42, {5, 1001}), Devices(42, {5, 1001}), IsAdmin(1), IsAdmin(7),
+               [] {  // no filter set, a result list with an id in it, other last arguments
+                   std::list<unsigned int> filled{3};
+                   Db::ZorvGetMngDevice(7, nullptr, &filled, 4, true);
+               }},
+     .expect = {R"(ZorvGetUserName(43) = -1 ")" + std::string(256, 'q') + R"(")",
+                R"(ZorvGetUserName(43) = 1 "\"eve\"\x00junk")",
+                R"(ZorvGetUserName(43) = 1 ")" + std::string(255, 'b') + R"(\x00")",
                 "ZorvGetMngDevice(42, {5, 1001}, null, 0, false) = 0 [7]",
                 "ZorvGetMngDevice(42, {5, 1001}, null, 0, false) = 1 [8]",
-                "ZorvGetMngDevice(42, {5, 1001}, null, 0, false) = 5 [1001]"}},
-    {.name = "QueuedSendsFirstInFirstOutThenTheDefaultResponse",
-     .script = {[] { QueueSendResponse(9, 3); }, [] { QueueSendWithoutResponse(); },
-                [] { SetDefaultSendResponse(9, 7); }},
-     .calls = {Reload(), Reload(), Reload()},
-     .expect = {kAppMgr, kReloadSent + "1, response (9, 3)", kAppMgr, kReloadSent + "0", kAppMgr,
-                kReloadSent + "1, response (9, 7)"}},
+                "ZorvGetMngDevice(42, {5, 1001}, null, 0, false) = 5 [5]", "isInAdmins(1) = false",
+                "isInAdmins(7) = true", "ZorvGetMngDevice(7, null, [3], 4, true) = 5 []"}},
+    // Queued sends in order, then the default. Reset() forgets the response alive
+    // before it; one is released once, however often reported; null is none.
+    {.name = "QueuedSendsThenTheDefaultEachResponseReleasedOnce",
+     .script = {Send, Reset, [] { QueueSendResponse(9, 3, -5); },
+                [] { QueueSendWithoutResponse(); }, [] { SetDefaultSendResponse(9, 7); }},
+     .calls = {Send, Send, Send, [] { Report(g_kept.front().get()); },
+               [] { Report(g_kept.back().get()); }, [] { Report(g_kept.back().get()); },
+               [] { Report(nullptr); }},
+     .readBack = Responses,
+     .expect = {kAppMgr, "ZorvSendRegReqMsgToMDP(20, null, non-null, -1) = -5, response (9, 3)",
+                kAppMgr, "ZorvSendRegReqMsgToMDP(20, null, non-null, -1) = 0", kAppMgr,
+                "ZorvSendRegReqMsgToMDP(20, null, non-null, -1) = 1, response (9, 7)",
+                "sent 1, sent -5, sent 0, sent 1, not, released, not, not, handed out 2, alive 1"}},
     {.name = "ResetBringsBackTheDataSetWithNothingScripted",
      .script = {ScriptEverything, Reset},
      .calls = kAskEverything,
      .readBack = PlatformCalls,
-     .expect = {"IsCloudNode() = false", "isInAdmins(1) = true",
-                R"(ZorvGetUserName(42) = 1 "alice\x00")",
-                "ZorvGetMngDevice(43, {1001, 1002}, null, 0, false) = 1 [1002]", kAppMgr,
-                kReloadSent + "1, response (9, 0)"}},
+     .expect =
+         {"IsCloudNode() = false", "isInAdmins(1) = true", R"(ZorvGetUserName(42) = 1 "alice\x00")",
+          "ZorvGetMngDevice(43, {1002, 1300, 1301}, null, 0, false) = 1 [1002, 1300]", kDb,
+          "GetAdminID() = 1", kAppMgr, kReloadSent + "1, response (9, 0)",
+          "ZorvGetMngDevice(42, {1100, 1101, 3000000000}, null, 0, false) = 1 [1100, 3000000000]"}},
     {.name = "ResetEmptyStartsFromNothing",
      .script = {ScriptEverything, ResetEmpty},
      .calls = kAskEverything,
      .readBack = PlatformCalls,
      .expect = {"IsCloudNode() = false", "isInAdmins(1) = false", R"(ZorvGetUserName(42) = 0 "")",
-                "ZorvGetMngDevice(43, {1001, 1002}, null, 0, false) = 1 []", kAppMgr,
-                kReloadSent + "1, response (9, 0)"}},
+                "ZorvGetMngDevice(43, {1002, 1300, 1301}, null, 0, false) = 1 []", kDb,
+                "GetAdminID() = 0", kAppMgr, kReloadSent + "1, response (9, 0)",
+                "ZorvGetMngDevice(42, {1100, 1101, 3000000000}, null, 0, false) = 1 []"}},
     {.name = "LogFileGainsOneLinePerRecordUntilStoppedOrReset",
      .script = {[] { std::ofstream(kLog) << "earlier\n"; }, [] { SetTraceLogFile(kLog); }},
      .calls = {Trace("SYSEvent::SYSEvent"), Trace("userid is 42 \n"), [] { SetTraceLogFile(""); },
@@ -146,9 +210,12 @@ const std::vector<Promise> kPromises = {
     {.name = "JournalingOffLeavesNothingBehind",
      .script = {[] { SetJournaling(false); }},
      .calls = {[] { CUserSecurityMgr(42).isNeManaged(1001); }, Reload(),
-               [] { SetJournaling(true); }, IsCloud()},
+               [] { SetJournaling(true); }, FormatTraceText, Consume},
      .readBack = Kept,
-     .expect = {"IsCloudNode() = false"}},
+     .expect = {R"(QXTrace2Str(70000, "%d %d", ulong 18446744069414584320, int -2))",
+                "EventConsumerProxy::EventConsumerProxy(0, false, 0)",
+                "EventConsumerProxy::unsubscribe() = 0",
+                "EventConsumerProxy::~EventConsumerProxy()"}},
 };
 
 class StandinPromises : public ::testing::TestWithParam<Promise> {};
@@ -164,9 +231,13 @@ TEST_P(StandinPromises, UserReadsBackWhatWasPromised) {
     for (const Step& call : GetParam().calls) {
         try {
             call();
-        } catch (const InjectedFault&) {
+        } catch (const InjectedFault& fault) {
             ++caught;
+            EXPECT_EQ(fault.call, Journal().back().call);  // the entry that threw
         }
+    }
+    for (const CallRecord& entry : Journal()) {
+        EXPECT_EQ(entry.threw, entry.text.ends_with(" threw")) << entry.text;
     }
     EXPECT_EQ(GetParam().readBack(), GetParam().expect);
     const auto threw = [](const std::string& line) { return line.ends_with(" threw"); };
