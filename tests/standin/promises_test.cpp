@@ -127,24 +127,24 @@ const std::vector<Step> kAskEverything = {
 const std::vector<Promise> kPromises = {
     // Faults for one call take turns: isInAdmins skips 1 and throws 2, only
     // then the next one skips 1 and throws once. One with zero times never throws.
-    {.name = "FaultSkipThenTimesDefaultOnceZeroTimesAndSkipOrTimesBeyondTheCalls",
+    {.name = "FaultSkipThenTimesDefaultOnceZeroTimesSkipOrTimesBeyondTheCallsTillCleared",
      .script = {
          [] { InjectFault(Call::IsInAdmins, 1, 2); }, [] { InjectFault(Call::IsInAdmins, 1, 1); },
          [] { InjectFault(Call::IsCloudNode); }, [] { InjectFault(Call::GetUserName, 0, 0); },
          [] { InjectFault(Call::GetUserName, 2); }, [] { InjectFault(Call::TraceWrite, 0, 3); }},
      .calls = {IsAdmin(1), IsAdmin(1), IsAdmin(1), IsAdmin(1), IsAdmin(1), IsAdmin(1), IsCloud(),
-               IsCloud(), UserName(1), UserName(1), Trace("one\n"), Trace("two\\\x7f")},
+               IsCloud(), UserName(1), UserName(1), Trace("one\n"), Trace("two\\\x7f"),
+               [] { InjectTraceFault("three"); }, ClearFaults, Trace("three")},
      .expect = {"isInAdmins(1) = true", "isInAdmins(1) threw", "isInAdmins(1) threw",
                 "isInAdmins(1) = true", "isInAdmins(1) threw", "isInAdmins(1) = true",
                 "IsCloudNode() threw", "IsCloudNode() = false",
                 R"(ZorvGetUserName(1) = 1 "admin\x00")", R"(ZorvGetUserName(1) = 1 "admin\x00")",
                 R"(QXTrace2LogFile("qx", 1, "one\n") threw)",
-                R"(QXTrace2LogFile("qx", 1, "two\\\x7f") threw)"}},
-    {.name = "TraceFaultThrowsOnlyRecordsHoldingItsTextUntilCleared",
-     .script = {[] { InjectTraceFault("alarm", 3); }, [] { InjectTraceFault("link", 0); },
-                [] { InjectFault(Call::TraceWrite, 3); }},
-     .calls = {Trace("alarm raised"), Trace("link up"), Trace("alarm cleared"), ClearFaults,
-               Trace("alarm")},
+                R"(QXTrace2LogFile("qx", 1, "two\\\x7f") threw)",
+                R"(QXTrace2LogFile("qx", 1, "three"))"}},
+    {.name = "TraceFaultThrowsOnlyRecordsHoldingItsTextTimesOver",
+     .script = {[] { InjectTraceFault("alarm", 2); }, [] { InjectTraceFault("link", 0); }},
+     .calls = {Trace("alarm raised"), Trace("link up"), Trace("alarm cleared"), Trace("alarm")},
      .readBack = Kept,
      .expect = {R"(QXTrace2LogFile("qx", 1, "alarm raised") threw)",
                 R"(QXTrace2LogFile("qx", 1, "link up"))",
@@ -162,7 +162,7 @@ const std::vector<Promise> kPromises = {
                Devices(42, {5, 1001}), Devices(42, {5, 1001}), IsAdmin(1), IsAdmin(7),
                [] {  // no filter set, a result list with an id in it, other last arguments
                    std::list<unsigned int> filled{3};
-                   Db::ZorvGetMngDevice(7, nullptr, &filled, 4, true);
+                   Db::ZorvGetMngDevice(7, nullptr, &filled, 70000, true);
                }},
      .expect = {R"(ZorvGetUserName(43) = -1 ")" + std::string(256, 'q') + R"(")",
                 R"(ZorvGetUserName(43) = 1 "\"eve\"\x00junk")",
@@ -170,7 +170,7 @@ const std::vector<Promise> kPromises = {
                 "ZorvGetMngDevice(42, {5, 1001}, null, 0, false) = 0 [7]",
                 "ZorvGetMngDevice(42, {5, 1001}, null, 0, false) = 1 [8]",
                 "ZorvGetMngDevice(42, {5, 1001}, null, 0, false) = 5 [5]", "isInAdmins(1) = false",
-                "isInAdmins(7) = true", "ZorvGetMngDevice(7, null, [3], 4, true) = 5 []"}},
+                "isInAdmins(7) = true", "ZorvGetMngDevice(7, null, [3], 70000, true) = 5 []"}},
     // Queued sends in order, then the default. Reset() forgets the response alive
     // before it; one is released once, however often reported; null is none.
     {.name = "QueuedSendsThenTheDefaultEachResponseReleasedOnce",
