@@ -28,6 +28,12 @@ __attribute__((noinline)) void DirtyStack() {
     std::fill(std::begin(junk), std::end(junk), 0xA5);
 }
 
+// The row's call, its frames laid where DirtyStack() just wrote.
+__attribute__((noinline)) long CallOnDirtyStack(const Case& c) {
+    DirtyStack();
+    return c.call();
+}
+
 Caller Snapshot() {
     return {.registry = TEUserIDMgr::m_pInstance != nullptr,
             .facade = QXSysEventMgrIF::m_pInstance != nullptr,
@@ -103,7 +109,6 @@ void Prepare(const Case& c) {
     qx_standin::ClearJournal();
     ClearPrinted();
     ResetStaticLock(c.lockFails);
-    DirtyStack();
 }
 
 // One run of the row with a failure armed; `disarm` tells whether it struck.
@@ -117,7 +122,7 @@ bool RunFailing(const Case& c, const std::string& failure, const std::function<v
     bool threw = false;
     arm();
     try {
-        c.call();
+        CallOnDirtyStack(c);
     } catch (const Failure&) {
         threw = true;
     }
@@ -143,7 +148,7 @@ protected:
 TEST_P(Cases, ResultStateCallsAndRecords) {
     const Case& c = GetParam();
     Prepare(c);
-    EXPECT_EQ(c.call(), c.result);
+    EXPECT_EQ(CallOnDirtyStack(c), c.result);
     EXPECT_EQ(Items(Snapshot()), Items(c.caller));
     EXPECT_EQ(Platform(), c.platform);
     EXPECT_EQ(StaticLocksTaken(), StaticLocksReleased());
@@ -165,7 +170,7 @@ TEST_P(Cases, EveryAllocationFailingInTurn) {
 TEST_P(Cases, EveryPlatformCallThrowingInTurn) {
     const Case& c = GetParam();
     Prepare(c);
-    c.call();
+    CallOnDirtyStack(c);
     const std::vector<qx_standin::CallRecord> clean = qx_standin::Journal();
     std::map<qx_standin::Call, unsigned> earlier;
     for (std::size_t i = 0; i < clean.size(); ++i) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <iterator>
 #include <list>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -127,17 +128,22 @@ const std::vector<Step> kAskEverything = {
 const std::vector<Promise> kPromises = {
     // Faults for one call take turns: isInAdmins skips 1 and throws 2, only
     // then the next one skips 1 and throws once. One with zero times never throws.
+    // The consumer base's unsubscribe() throws like any call; its destructor still runs.
     {.name = "FaultSkipThenTimesDefaultOnceZeroTimesSkipOrTimesBeyondTheCallsTillCleared",
      .script = {
          [] { InjectFault(Call::IsInAdmins, 1, 2); }, [] { InjectFault(Call::IsInAdmins, 1, 1); },
          [] { InjectFault(Call::IsCloudNode); }, [] { InjectFault(Call::GetUserName, 0, 0); },
-         [] { InjectFault(Call::GetUserName, 2); }, [] { InjectFault(Call::TraceWrite, 0, 3); }},
+         [] { InjectFault(Call::GetUserName, 2); }, [] { InjectFault(Call::TraceWrite, 0, 3); },
+         [] { InjectFault(Call::ConsumerUnsubscribe); }},
      .calls = {IsAdmin(1), IsAdmin(1), IsAdmin(1), IsAdmin(1), IsAdmin(1), IsAdmin(1), IsCloud(),
-               IsCloud(), UserName(1), UserName(1), Trace("one\n"), Trace("two\\\x7f"),
+               IsCloud(), Consume, UserName(1), UserName(1), Trace("one\n"), Trace("two\\\x7f"),
                [] { InjectTraceFault("three"); }, ClearFaults, Trace("three")},
      .expect = {"isInAdmins(1) = true", "isInAdmins(1) threw", "isInAdmins(1) threw",
                 "isInAdmins(1) = true", "isInAdmins(1) threw", "isInAdmins(1) = true",
                 "IsCloudNode() threw", "IsCloudNode() = false",
+                "EventConsumerProxy::EventConsumerProxy(0, false, 0)",
+                "EventConsumerProxy::unsubscribe() threw",
+                "EventConsumerProxy::~EventConsumerProxy()",
                 R"(ZorvGetUserName(1) = 1 "admin\x00")", R"(ZorvGetUserName(1) = 1 "admin\x00")",
                 R"(QXTrace2LogFile("qx", 1, "one\n") threw)",
                 R"(QXTrace2LogFile("qx", 1, "two\\\x7f") threw)",
@@ -193,6 +199,16 @@ const std::vector<Promise> kPromises = {
           "ZorvGetMngDevice(43, {1002, 1300, 1301}, null, 0, false) = 1 [1002, 1300]", kDb,
           "GetAdminID() = 1", kAppMgr, kReloadSent + "1, response (9, 0)",
           "ZorvGetMngDevice(42, {1100, 1101, 3000000000}, null, 0, false) = 1 [1100, 3000000000]"}},
+    // Each user's name, and the administrator's NEs at the edges of the range.
+    {.name = "ResetDataSetIsTheOneTheHeaderNames",
+     .calls = {UserName(1), UserName(42), UserName(43), UserName(44), UserName(100),
+               Devices(1, {1000, 1001, 1300, 1301, 3000000000, 3000000001})},
+     .readBack = PlatformCalls,
+     .expect = {R"(ZorvGetUserName(1) = 1 "admin\x00")", R"(ZorvGetUserName(42) = 1 "alice\x00")",
+                R"(ZorvGetUserName(43) = 1 "bob\x00")", R"(ZorvGetUserName(44) = 1 "carol\x00")",
+                R"(ZorvGetUserName(100) = 1 "noc-operator\x00")",
+                "ZorvGetMngDevice(1, {1000, 1001, 1300, 1301, 3000000000, 3000000001}, null, 0, "
+                "false) = 1 [1001, 1300, 3000000000]"}},
     {.name = "ResetEmptyStartsFromNothing",
      .script = {ScriptEverything, ResetEmpty},
      .calls = kAskEverything,
@@ -233,7 +249,11 @@ TEST_P(StandinPromises, UserReadsBackWhatWasPromised) {
             call();
         } catch (const InjectedFault& fault) {
             ++caught;
-            EXPECT_EQ(fault.call, Journal().back().call);  // the entry that threw
+            const std::vector<CallRecord> journal = Journal();
+            const auto threw = [](const CallRecord& entry) { return entry.threw; };
+            const auto last = std::find_if(journal.rbegin(), journal.rend(), threw);
+            ASSERT_NE(last, journal.rend());
+            EXPECT_EQ(fault.call, last->call);
         }
     }
     for (const CallRecord& entry : Journal()) {
@@ -246,5 +266,31 @@ TEST_P(StandinPromises, UserReadsBackWhatWasPromised) {
 
 INSTANTIATE_TEST_SUITE_P(Table, StandinPromises, ::testing::ValuesIn(kPromises),
                          [](const auto& info) { return info.param.name; });
+
+// A fault's message names the platform function its call stands for.
+TEST(StandinFaults, MessageNamesTheCall) {
+    const std::map<Call, std::string> names = {
+        {Call::TraceFormat, "QXTrace2Str"},
+        {Call::TraceWrite, "QXTrace2LogFile"},
+        {Call::DbInstance, "ZorvCommonDBUtility::Instance"},
+        {Call::GetAdminID, "ZorvCommonDBUtility::GetAdminID"},
+        {Call::IsInAdmins, "ZorvCommonDBUtility::isInAdmins"},
+        {Call::GetUserName, "ZorvCommonDBUtility::ZorvGetUserName"},
+        {Call::GetMngDevice, "ZorvCommonDBUtility::ZorvGetMngDevice"},
+        {Call::IsCloudNode, "ns_zorvsdk_wrap::IsCloudNode"},
+        {Call::ConsumerCreate, "ZORVem::EventConsumerProxy::EventConsumerProxy"},
+        {Call::ConsumerDestroy, "ZORVem::EventConsumerProxy::~EventConsumerProxy"},
+        {Call::ConsumerUnsubscribe, "ZORVem::EventConsumerProxy::unsubscribe"},
+        {Call::AppMgrInstance, "ZorvAppMgr::Instance"},
+        {Call::SendRegReq, "ZorvAppMgr::ZorvSendRegReqMsgToMDP"},
+        {Call::TaoPoaInit, "TAO_POA_Initializer::init"},
+        {static_cast<Call>(-1), "unknown"},
+    };
+    for (const auto& [call, name] : names) {
+        const InjectedFault fault(call);
+        EXPECT_EQ(fault.what(), "injected fault in " + name);
+        EXPECT_EQ(fault.call, call);
+    }
+}
 
 }  // namespace

@@ -49,8 +49,9 @@ enum class Call {
 };
 
 /// The platform function that `call` stands for.
-/// @return its qualified name, e.g. "ZorvCommonDBUtility::ZorvGetMngDevice",
-/// or "unknown" for a value outside Call.
+/// @return its name, qualified by its class or namespace but for the trace
+/// library's two ("QXTrace2Str", "QXTrace2LogFile"), e.g.
+/// "ZorvCommonDBUtility::ZorvGetMngDevice"; "unknown" for a value outside Call.
 const char* CallName(Call call);
 
 /// What an injected failure throws: a std::runtime_error whose what() is
