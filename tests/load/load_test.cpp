@@ -1,7 +1,7 @@
 // Which platform libqx_sysevent binds to, built into one program per way a
 // process gets the library and a platform (CMakeLists.txt here). Every answer
 // expected is one only the scripted platform gives. Loading the library itself
-// registers the POA once and makes no singleton and no record.
+// registers the POA once and makes no singleton, no record and no response.
 #include <dlfcn.h>
 
 #include <cstdio>
@@ -87,6 +87,7 @@ int main() {
         loaded = loaded && slot != nullptr && *static_cast<void**>(slot) == nullptr;
     }
     loaded = loaded && qx_standin::TraceTexts().empty() && qx_standin::PlatformCalls().empty() &&
+             qx_standin::ResponsesHandedOut() == 0 && qx_standin::ResponsesAlive() == 0 &&
              qx_standin::JournalTexts() ==
                  std::vector<std::string>(1U - QX_WITH_TAO, "TAO_POA_Initializer::init() = 0");
     void* plugin = library == nullptr ? nullptr : dlopen(QX_LOAD_PLUGIN, RTLD_NOW);

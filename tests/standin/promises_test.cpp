@@ -96,6 +96,26 @@ Lines Responses() {
     return seen;
 }
 
+// One more response kept alive than the stand-in watches, then each reported.
+void HandOut1025() {
+    for (int i = 0; i < 1025; ++i) {
+        Send();
+    }
+}
+void ReleaseAll() {
+    for (const std::unique_ptr<RespToRegFrame>& kept : g_kept) {
+        NoteResponseReleased(kept.get());
+    }
+}
+// The counts alone; kept responses freed.
+Lines Counts() {
+    Lines counts = {"handed out " + std::to_string(ResponsesHandedOut()),
+                    "alive " + std::to_string(ResponsesAlive())};
+    g_kept.clear();
+    g_answers.clear();
+    return counts;
+}
+
 const char* const kLog = "standin_trace.log";  // in the test's working folder
 Lines LogFile() {
     std::ifstream log(kLog);
@@ -190,6 +210,12 @@ const std::vector<Promise> kPromises = {
                 kAppMgr, "ZorvSendRegReqMsgToMDP(20, null, non-null, -1) = 0", kAppMgr,
                 "ZorvSendRegReqMsgToMDP(20, null, non-null, -1) = 1, response (9, 7)",
                 "sent 1, sent -5, sent 0, sent 1, not, released, not, not, handed out 2, alive 1"}},
+    // Reset() also forgets the responses it could not watch.
+    {.name = "ResponsesBeyondTheWatched1024StayAlive",
+     .script = {HandOut1025, Reset},
+     .calls = {HandOut1025, ReleaseAll},
+     .readBack = Counts,
+     .expect = {"handed out 1025", "alive 1"}},
     {.name = "ResetBringsBackTheDataSetWithNothingScripted",
      .script = {ScriptEverything, Reset},
      .calls = kAskEverything,
