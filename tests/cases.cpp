@@ -30,9 +30,9 @@ void RegistryMadeWhileLocking() {
     BeforeNextLock([] { TEUserIDMgr::m_pInstance = g_madeMeanwhile; });
 }
 
-void FiveInListAndVectorOnCloud() {
+void IdsInListAndVectorOnCloud() {
     w.list = {5};
-    w.vec = {5};
+    w.vec = {5, 6};
     SetCloudNode(true);
 }
 
@@ -127,13 +127,14 @@ std::vector<Case> TableRows() {
          .call = [] { return w.mgr->isNeManaged((1UL << 32) + 1001); },
          .result = true,
          .platform = {"IsCloudNode() = true"}},
-        {.name = "WidestNeManagedByNegativeUser",
+        // Any NE in the answer counts, not only the one asked about.
+        {.name = "WidestNeOfNegativeUserManagedByAnyAnswer",
          .user = -2,
-         .setup = [] { SetManagedNEs(4294967294, {4294967295}); },
+         .setup = [] { QueueMngDeviceAnswer(1, {7}); },
          .call = [] { return w.mgr->isNeManaged(4294967295); },
          .result = true,
          .platform = {"IsCloudNode() = false", kAsk + "userid = -2,neId = 4294967295 \n",
-                      "ZorvGetMngDevice(4294967294, {4294967295}, [], 0, false) = 1 [4294967295]",
+                      "ZorvGetMngDevice(4294967294, {4294967295}, [], 0, false) = 1 [7]",
                       kAsk + "retCode = 1, userid = -2,lstDeviceOut.size() = 1 \n"}},
         {.name = "NeNotManagedWhenQueryFindsNone",
          .call = [] { return w.mgr->isNeManaged(5); },
@@ -190,6 +191,16 @@ std::vector<Case> TableRows() {
          .caller = {.set = {4}},
          .platform = {kAskAll, kAll + "-2 [4]",
                       kAsk + "retCode = 18446744073709551614, userid = 42,setNE.size() = 1 \n"}},
+        // Emptied by a failed query that answered nothing: the set is left empty.
+        {.name = "AllManagedSetEmptiedByFailedAnswer",
+         .setup =
+             [] {
+                 w.set = {7};
+                 QueueMngDeviceAnswer(0, {});
+             },
+         .call = [] { return w.mgr->GetAllManagedNE(w.set); },
+         .platform = {kAskAll, kAll + "0 []", kAsk + "retCode = 0, userid = 42,setNE.size() = 0 \n",
+                      "> Call ZorvCommonDBUtility::ZorvGetMngDevice get 0 ne, userid = 42 \n"}},
         {.name = "AllManagedSetEmptyForNegativeUser",
          .user = -2,
          .setup = [] { w.set = {7}; },
@@ -209,14 +220,14 @@ std::vector<Case> TableRows() {
                       "ZorvGetMngDevice(42, {1001, 4294967295}, [], 0, false) = 1 [1001]",
                       kAsk + "retCode = 1, userid = 42,setManagedNE.size() = 1 \n"}},
         {.name = "CloudListInPlaceDoubles",
-         .setup = FiveInListAndVectorOnCloud,
+         .setup = IdsInListAndVectorOnCloud,
          .call = [] { return w.mgr->GetManagedNE(w.list, w.list); },
-         .caller = {.list = {5, 5}, .vec = {5}},
+         .caller = {.list = {5, 5}, .vec = {5, 6}},
          .platform = {"IsCloudNode() = true"}},
         {.name = "CloudVectorInPlaceDoubles",
-         .setup = FiveInListAndVectorOnCloud,
+         .setup = IdsInListAndVectorOnCloud,
          .call = [] { return w.mgr->GetManagedNE(w.vec, w.vec); },
-         .caller = {.list = {5}, .vec = {5, 5}},
+         .caller = {.list = {5}, .vec = {5, 6, 5, 6}},
          .platform = {"IsCloudNode() = true"}},
         {.name = "HandlerRegisteredCreatesConsumer",
          .setup = Facade,
@@ -277,6 +288,13 @@ std::vector<Case> TableRows() {
          .result = -1,
          .caller = {.printed = "RegMDPMsgOfProReLoad return false!"},
          .platform = Sent("1")},
+        // A send that failed yet handed back a response: the response is freed.
+        {.name = "ReloadNotSentFreesTheResponseHandedBack",
+         .setup = [] { QueueSendResponse(9, 0, 0); },
+         .call = Reload,
+         .result = -1,
+         .caller = {.printed = "RegMDPMsgOfProReLoad return false!"},
+         .platform = Sent("0, response (9, 0)")},
         {.name = "ReloadAcceptedAfterAnyNonZeroSend",
          .setup = [] { QueueSendResponse(9, 0, -5); },
          .call = Reload,
