@@ -71,6 +71,13 @@ Lines Kept() {
     return kept;
 }
 
+// The platform calls, then how many were ZorvGetMngDevice.
+Lines CountedPlatformCalls() {
+    Lines seen = PlatformCalls();
+    seen.push_back("counted " + std::to_string(CountCalls(Call::GetMngDevice)));
+    return seen;
+}
+
 std::vector<std::unique_ptr<RespToRegFrame>> g_kept;  // the responses Send() was handed
 std::string g_answers;                                // what sends and reports returned
 // Sends no request, the response last handed out in place, a negative argument.
@@ -176,6 +183,12 @@ const std::vector<Promise> kPromises = {
                 R"(QXTrace2LogFile("qx", 1, "link up"))",
                 R"(QXTrace2LogFile("qx", 1, "alarm cleared") threw)",
                 R"(QXTrace2LogFile("qx", 1, "alarm"))", "trace: link up", "trace: alarm"}},
+    // A call that threw is listed and counted with the calls, its arguments shown.
+    {.name = "ThrownCallListedAndCounted",
+     .script = {[] { InjectFault(Call::GetMngDevice); }},
+     .calls = {Devices(42, {5})},
+     .readBack = CountedPlatformCalls,
+     .expect = {"ZorvGetMngDevice(42, {5}, null, 0, false) threw", "counted 1"}},
     // Queued names are cut at 256 bytes, names set at 255 and a NUL. A Set...
     // control replaces what the data set held: NE 1001 and admin 1 are gone.
     {.name = "QueuedDatabaseAnswersFirstInFirstOutThenTheDataSetAsSet",
@@ -188,7 +201,8 @@ const std::vector<Promise> kPromises = {
                Devices(42, {5, 1001}), Devices(42, {5, 1001}), IsAdmin(1), IsAdmin(7),
                [] {  // no filter set, a result list with an id in it, other last arguments
                    std::list<unsigned int> filled{3};
-                   Db::ZorvGetMngDevice(7, nullptr, &filled, 70000, true);
+                   Db::ZorvGetMngDevice(42, nullptr, &filled, 70000, true);
+                   EXPECT_EQ(filled, (std::list<unsigned int>{3, 5}));  // appended
                }},
      .expect = {R"(ZorvGetUserName(43) = -1 ")" + std::string(256, 'q') + R"(")",
                 R"(ZorvGetUserName(43) = 1 "\"eve\"\x00junk")",
@@ -196,7 +210,7 @@ const std::vector<Promise> kPromises = {
                 "ZorvGetMngDevice(42, {5, 1001}, null, 0, false) = 0 [7]",
                 "ZorvGetMngDevice(42, {5, 1001}, null, 0, false) = 1 [8]",
                 "ZorvGetMngDevice(42, {5, 1001}, null, 0, false) = 5 [5]", "isInAdmins(1) = false",
-                "isInAdmins(7) = true", "ZorvGetMngDevice(7, null, [3], 70000, true) = 5 []"}},
+                "isInAdmins(7) = true", "ZorvGetMngDevice(42, null, [3], 70000, true) = 5 [5]"}},
     // Queued sends in order, then the default. Reset() forgets the response alive
     // before it; one is released once, however often reported; null is none.
     {.name = "QueuedSendsThenTheDefaultEachResponseReleasedOnce",
@@ -249,9 +263,11 @@ const std::vector<Promise> kPromises = {
                Trace("not logged"), [] { SetTraceLogFile(kLog); }, Reset, Trace("not logged")},
      .readBack = LogFile,
      .expect = {"earlier\nqx 1 SYSEvent::SYSEvent\nqx 1 userid is 42 \n"}},
+    // Faults still strike.
     {.name = "JournalingOffLeavesNothingBehind",
-     .script = {[] { SetJournaling(false); }},
-     .calls = {[] { CUserSecurityMgr(42).isNeManaged(1001); }, Reload(),
+     .script = {[] { SetJournaling(false); }, [] { InjectFault(Call::IsCloudNode); }},
+     .calls = {[] { EXPECT_THROW(ns_zorvsdk_wrap::IsCloudNode(), InjectedFault); },
+               [] { CUserSecurityMgr(42).isNeManaged(1001); }, Reload(),
                [] { SetJournaling(true); }, FormatTraceText, Consume},
      .readBack = Kept,
      .expect = {R"(QXTrace2Str(70000, "%d %d", ulong 18446744069414584320, int -2))",
