@@ -34,14 +34,13 @@ int RegMDPMsgOfProReLoad(int firstArg, int secondArg, int thirdArg, long fourthA
     RespToRegFrame* response = nullptr;
     const int sent =
         ZorvAppMgr::Instance()->ZorvSendRegReqMsgToMDP(kSendKind, &request, response, kSendParam);
-    // Ours whatever the send returned: a failed send may still hand one back.
-    const std::unique_ptr<RespToRegFrame> owned(response);
     // A delivery without a response breaks the platform's contract; it is
     // taken as the failure it amounts to rather than read through null.
-    if (sent == 0 || !owned) {
+    if (sent == 0 || response == nullptr) {
         ACE_OS::printf("RegMDPMsgOfProReLoad return false!");
         return qx_sysevent::kReloadUnanswered;
     }
+    const std::unique_ptr<RespToRegFrame> owned(response);
     const bool echoed = owned->echo == request.msgType;
     if (!echoed || owned->result != 0) {
         ACE_OS::printf("RegMDPMsgOfProReLoad failed! result = %d", int{owned->result});

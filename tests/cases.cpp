@@ -288,8 +288,9 @@ std::vector<Case> TableRows() {
          .result = -1,
          .caller = {.printed = "RegMDPMsgOfProReLoad return false!"},
          .platform = Sent("1")},
-        // A send that failed yet handed back a response: the response is freed.
-        {.name = "ReloadNotSentFreesTheResponseHandedBack",
+        // What a failed send leaves in the response pointer is the platform's:
+        // neither read (it would be acceptance) nor deleted.
+        {.name = "ReloadNotSentLeavesWhatTheSendLeft",
          .setup = [] { QueueSendResponse(9, 0, 0); },
          .call = Reload,
          .result = -1,

@@ -114,6 +114,14 @@ CallRecord SendCall(unsigned char kind, const RegReqFrame* request,
     return record;
 }
 
+// What a failed send leaves in `response`: the platform's, which the caller
+// must neither read nor delete. One per thread, since sends may run at once.
+RespToRegFrame* LeftByFailedSend(const RespToRegFrame& frame) {
+    thread_local RespToRegFrame left{};
+    left = frame;
+    return &left;
+}
+
 ZorvAppMgr g_appMgr;
 
 }  // namespace
@@ -135,13 +143,17 @@ int ZorvAppMgr::ZorvSendRegReqMsgToMDP(unsigned char kind, RegReqFrame* request,
     // Everything that may throw happens before the caller owns a response.
     std::unique_ptr<RespToRegFrame> created;
     if (answer.respond) {
-        created = std::make_unique<RespToRegFrame>(answer.response);
+        if (answer.sendResult != 0) {
+            created = std::make_unique<RespToRegFrame>(answer.response);
+        }
         record.text += ", response (" + std::to_string(answer.response.echo) + ", " +
                        std::to_string(answer.response.result) + ")";
     }
     qx_standin::detail::Record(std::move(record));
     if (created) {
         response = HandOut(std::move(created));
+    } else if (answer.respond) {
+        response = LeftByFailedSend(answer.response);
     }
     return answer.sendResult;
 }

@@ -16,7 +16,10 @@ namespace qx_standin {
 
 /// Queues an answer: the send returns `sendResult` (non-zero: delivered) and
 /// hands out a new response (`echo`, `result`). The library reads a response
-/// as accepted when `echo` is 9, its request's type, and `result` is 0.
+/// as accepted when `echo` is 9, its request's type, and `result` is 0. With
+/// `sendResult` 0, the platform's failure, nothing is handed out: `response`
+/// points to a frame of the stand-in's holding (`echo`, `result`), which the
+/// caller must neither read nor delete, and no count changes.
 void QueueSendResponse(std::uint8_t echo, std::uint8_t result, int sendResult = 1);
 /// Queues an answer: the send returns `sendResult` and hands out no response.
 /// 0 is the platform's failure; anything else breaks its contract (for
