@@ -30,7 +30,7 @@ void RegistryMadeWhileLocking() {
     BeforeNextLock([] { TEUserIDMgr::m_pInstance = g_madeMeanwhile; });
 }
 
-void IdsInListAndVectorOnCloud() {
+void FiveInListFiveSixInVectorOnCloud() {
     w.list = {5};
     w.vec = {5, 6};
     SetCloudNode(true);
@@ -191,7 +191,8 @@ std::vector<Case> TableRows() {
          .caller = {.set = {4}},
          .platform = {kAskAll, kAll + "-2 [4]",
                       kAsk + "retCode = 18446744073709551614, userid = 42,setNE.size() = 1 \n"}},
-        // Emptied by a failed query that answered nothing: the set is left empty.
+        // A failed query's 0 comes back as it is; the set still takes its empty
+        // answer, and "get 0 ne" is written.
         {.name = "AllManagedSetEmptiedByFailedAnswer",
          .setup =
              [] {
@@ -220,12 +221,12 @@ std::vector<Case> TableRows() {
                       "ZorvGetMngDevice(42, {1001, 4294967295}, [], 0, false) = 1 [1001]",
                       kAsk + "retCode = 1, userid = 42,setManagedNE.size() = 1 \n"}},
         {.name = "CloudListInPlaceDoubles",
-         .setup = IdsInListAndVectorOnCloud,
+         .setup = FiveInListFiveSixInVectorOnCloud,
          .call = [] { return w.mgr->GetManagedNE(w.list, w.list); },
          .caller = {.list = {5, 5}, .vec = {5, 6}},
          .platform = {"IsCloudNode() = true"}},
         {.name = "CloudVectorInPlaceDoubles",
-         .setup = IdsInListAndVectorOnCloud,
+         .setup = FiveInListFiveSixInVectorOnCloud,
          .call = [] { return w.mgr->GetManagedNE(w.vec, w.vec); },
          .caller = {.list = {5}, .vec = {5, 6, 5, 6}},
          .platform = {"IsCloudNode() = true"}},

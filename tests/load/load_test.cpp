@@ -1,7 +1,8 @@
 // Which platform libqx_sysevent binds to, built into one program per way a
 // process gets the library and a platform (CMakeLists.txt here). Every answer
 // expected is one only the scripted platform gives. Loading the library itself
-// registers the POA once and makes no singleton, no record and no response.
+// registers the POA once and makes no singleton and no record; the stand-in
+// has handed out no response before any Reset().
 #include <dlfcn.h>
 
 #include <cstdio>

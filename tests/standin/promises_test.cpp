@@ -142,7 +142,8 @@ void ScriptEverything() {
 // A consumer base made and dropped as no library does: no flag, direct mode.
 void Consume() {
     ZORVem::EventConsumerProxy proxy(ZORVem::EVENT_CLIENT_SYSTEM, false, ZORVem::CONNECTION_DIRECT);
-    EXPECT_EQ(proxy.unsubscribe() + proxy.svc(), 0);
+    EXPECT_EQ(proxy.unsubscribe(), 0);
+    EXPECT_EQ(proxy.svc(), 0);
 }
 void FormatTraceText() {
     std::string text;
@@ -200,7 +201,7 @@ const std::vector<Promise> kPromises = {
      .script = {[] { QueueUserNameAnswer(-1, std::string(257, 'q')); },
                 [] { QueueUserNameAnswer(1, std::string("\"eve\"\0junk", 10)); },
                 [] { QueueMngDeviceAnswer(0, {7}); }, [] { QueueMngDeviceAnswer(1, {8}); },
-                [] { SetMngDeviceResult(5); }, [] { SetManagedNEs(42, {5}); },
+                [] { SetMngDeviceResult(6); }, [] { SetManagedNEs(42, {5}); },
                 [] { SetAdmins({7}); }, [] { SetUserName(43, std::string(256, 'b')); }},
      .calls = {UserName(43), UserName(43), UserName(43), Devices(42, {5, 1001}),
                Devices(42, {5, 1001}), Devices(42, {5, 1001}), IsAdmin(1), IsAdmin(7),
@@ -214,8 +215,8 @@ const std::vector<Promise> kPromises = {
                 R"(ZorvGetUserName(43) = 1 ")" + std::string(255, 'b') + R"(\x00")",
                 "ZorvGetMngDevice(42, {5, 1001}, null, 0, false) = 0 [7]",
                 "ZorvGetMngDevice(42, {5, 1001}, null, 0, false) = 1 [8]",
-                "ZorvGetMngDevice(42, {5, 1001}, null, 0, false) = 5 [5]", "isInAdmins(1) = false",
-                "isInAdmins(7) = true", "ZorvGetMngDevice(42, null, [3], 70000, true) = 5 [5]"}},
+                "ZorvGetMngDevice(42, {5, 1001}, null, 0, false) = 6 [5]", "isInAdmins(1) = false",
+                "isInAdmins(7) = true", "ZorvGetMngDevice(42, null, [3], 70000, true) = 6 [5]"}},
     // Queued sends in order, then the default. Reset() forgets the response alive
     // before it; one is released once, however often reported; null is none.
     {.name = "QueuedSendsThenTheDefaultEachResponseReleasedOnce",
@@ -229,7 +230,8 @@ const std::vector<Promise> kPromises = {
                 kAppMgr, "ZorvSendRegReqMsgToMDP(20, null, non-null, -1) = 0", kAppMgr,
                 "ZorvSendRegReqMsgToMDP(20, null, non-null, -1) = 1, response (9, 7)",
                 "sent 1, sent -5, sent 0, sent 1, not, released, not, not, handed out 2, alive 1"}},
-    // Reset() also forgets the responses it could not watch.
+    // 1025 alive at once, then each reported: the 1024 watched count as released,
+    // the one beyond stays alive. Those handed out before Reset() count for nothing.
     {.name = "ResponsesBeyondTheWatched1024StayAlive",
      .script = {HandOut1025, Reset},
      .calls = {HandOut1025, ReleaseAll},
@@ -266,7 +268,7 @@ const std::vector<Promise> kPromises = {
                Trace("not logged"), [] { SetTraceLogFile(kLog); }, Reset, Trace("not logged")},
      .readBack = LogFile,
      .expect = {"earlier\nqx 1 SYSEvent::SYSEvent\nqx 1 userid is 42 \n"}},
-    // Faults still strike.
+    // Faults still strike, and the call that threw is not journaled either.
     {.name = "JournalingOffLeavesNothingBehind",
      .script = {[] { SetJournaling(false); }, [] { InjectFault(Call::IsCloudNode); }},
      .calls = {[] { EXPECT_THROW(ns_zorvsdk_wrap::IsCloudNode(), InjectedFault); },
@@ -334,7 +336,6 @@ TEST(StandinFaults, MessageNamesTheCall) {
     for (const auto& [call, name] : names) {
         const InjectedFault fault(call);
         EXPECT_EQ(fault.what(), "injected fault in " + name);
-        EXPECT_EQ(fault.call, call);
     }
 }
 
