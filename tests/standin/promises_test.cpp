@@ -89,6 +89,14 @@ void Send() {
         g_kept.emplace_back(response);
     }
 }
+// A send scripted to fail: what it left in `response`, which no one releases.
+void SendFailing() {
+    RespToRegFrame* left = nullptr;
+    ZorvAppMgr::Instance()->ZorvSendRegReqMsgToMDP(20, nullptr, left, -1);
+    g_answers += left == nullptr ? "left nothing, "
+                                 : "left (" + std::to_string(left->echo) + ", " +
+                                       std::to_string(left->result) + "), ";
+}
 void Report(const void* response) {
     g_answers += NoteResponseReleased(response) ? "released, " : "not, ";
 }
@@ -230,6 +238,13 @@ const std::vector<Promise> kPromises = {
                 kAppMgr, "ZorvSendRegReqMsgToMDP(20, null, non-null, -1) = 0", kAppMgr,
                 "ZorvSendRegReqMsgToMDP(20, null, non-null, -1) = 1, response (9, 7)",
                 "sent 1, sent -5, sent 0, sent 1, not, released, not, not, handed out 2, alive 1"}},
+    // A failed send hands out nothing: it leaves a frame of the stand-in's.
+    {.name = "FailedSendLeavesItsOwnFrame",
+     .script = {[] { QueueSendResponse(9, 4, 0); }},
+     .calls = {SendFailing},
+     .readBack = Responses,
+     .expect = {kAppMgr, "ZorvSendRegReqMsgToMDP(20, null, null, -1) = 0, response (9, 4)",
+                "left (9, 4), handed out 0, alive 0"}},
     // 1025 alive at once, then each reported: the 1024 watched count as released,
     // the one beyond stays alive. Those handed out before Reset() count for nothing.
     {.name = "ResponsesBeyondTheWatched1024StayAlive",
