@@ -96,8 +96,7 @@ std::string HexBytes(const std::uint8_t* bytes, std::size_t count) {
     return "[" + out + "]";
 }
 
-// e.g. ZorvSendRegReqMsgToMDP(20, [09 00 01 00 ...], null, 60), rendered from
-// the fields, so that the two cannot disagree.
+// e.g. ZorvSendRegReqMsgToMDP(20, [09 00 01 00 ...], null, 60)
 CallRecord SendCall(unsigned char kind, const RegReqFrame* request,
                     const RespToRegFrame* responseOnEntry, int param) {
     CallRecord record(Call::SendRegReq);

@@ -25,7 +25,6 @@ std::string List(const Container& ids) {
     return out;
 }
 
-// Texts are rendered from the fields, so that the two cannot disagree.
 CallRecord UserCall(Call call, const char* name, unsigned int userId) {
     CallRecord record(call);
     record.userId = userId;

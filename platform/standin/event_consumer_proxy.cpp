@@ -18,7 +18,6 @@ namespace ZORVem {
 EventConsumerProxy::EventConsumerProxy(EventClientType clientType, bool flag, ConnectionMode mode) {
     CallRecord record(Call::ConsumerCreate);
     record.args = {clientType, flag ? 1 : 0, mode};
-    // Rendered from the fields, so that the two cannot disagree.
     record.text = "EventConsumerProxy::EventConsumerProxy(" + std::to_string(record.args.at(0)) +
                   ", " + (record.args.at(1) != 0 ? "true" : "false") + ", " +
                   std::to_string(record.args.at(2)) + ")";

@@ -1,6 +1,7 @@
 // Inside of the stand-in: the one journal, the fault plan and the data set,
 // behind one mutex. Every stand-in entry point goes through CheckFault() and
-// Record().
+// Record(), with a text rendered from the record's own fields, so that the
+// two cannot disagree.
 #pragma once
 
 #include <string>

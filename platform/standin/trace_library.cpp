@@ -56,7 +56,6 @@ int Format(unsigned int level, std::string& out, const std::string& format,
         for (const QXString* value : values) {
             record.args.push_back(static_cast<std::int64_t>(value->bits()));
         }
-        // Rendered from the fields, so that the two cannot disagree.
         record.text = "QXTrace2Str(" + std::to_string(record.args.at(0)) + ", \"" +
                       qx_standin::detail::Escape(format) + "\"";
         std::size_t next = 1;
