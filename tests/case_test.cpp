@@ -1,7 +1,8 @@
 // Runs every row as it stands, then with each allocation failing and each
 // platform call throwing in turn: the failure reaches the caller (unless the
 // operation swallows it), the static object lock is released, the run stops
-// at the failing call, and nothing leaks (in the sanitizer build).
+// at the failing call, each container is left as the headers promise, and
+// nothing leaks (in the sanitizer build).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <iterator>
 #include <map>
 #include <new>
+#include <type_traits>
 
 #include "cases.h"
 #include "qx_standin/app_mgr.h"
@@ -47,8 +49,7 @@ Caller Snapshot() {
             .responseAlive = qx_standin::ResponsesAlive() != 0};
 }
 
-// What a caller holds, an item per element: a failed run may leave only
-// items that were there before or belong there after.
+// What a caller holds besides its containers, an item per flag or text.
 Lines Items(const Caller& c) {
     Lines items;
     const auto flag = [&items](bool on, const std::string& item) {
@@ -59,20 +60,61 @@ Lines Items(const Caller& c) {
     flag(c.registry, "registry");
     flag(c.facade, "facade");
     flag(c.root, "root");
-    for (unsigned long id : c.list) {
-        items.push_back("list " + std::to_string(id));
-    }
-    flag(!c.vec.empty(), "vec " + ::testing::PrintToString(c.vec));  // replaced whole: one item
-    for (unsigned long id : c.set) {
-        items.push_back("set " + std::to_string(id));
-    }
-    for (const auto& [id, name] : c.names) {
-        items.push_back("name " + std::to_string(id) + "=" + name);
-    }
     flag(!c.buf.empty(), "buf " + c.buf);
     flag(!c.printed.empty(), "printed " + c.printed);
     flag(c.responseAlive, "response alive");
     return items;
+}
+
+// The caller's containers, each an element per item in its own order.
+std::map<std::string, Lines> Containers(const Caller& c) {
+    std::map<std::string, Lines> held;
+    const auto ids = [](const auto& container) {
+        Lines items;
+        for (unsigned long id : container) {
+            items.push_back(std::to_string(id));
+        }
+        return items;
+    };
+    held["list"] = ids(c.list);
+    held["vec"] = ids(c.vec);
+    held["set"] = ids(c.set);
+    for (const auto& [id, name] : c.names) {
+        held["names"].push_back(std::to_string(id) + "=" + name);
+    }
+    return held;
+}
+
+bool IsSubsequence(const Lines& part, const Lines& whole) {
+    auto at = whole.begin();
+    for (const std::string& item : part) {
+        at = std::find(at, whole.end(), item);
+        if (at == whole.end()) {
+            return false;
+        }
+        ++at;
+    }
+    return true;
+}
+
+// What the headers promise of a container that a failure interrupted: a call
+// that only adds to it keeps what it held and has added some of what it adds.
+// A call that replaces it leaves it as it was or replaced whole; only an
+// allocation failure after the database answered may leave it emptied and
+// holding some of the new content, in order.
+void ExpectInterruptedState(const Caller& before, const Caller& after, const Caller& seen,
+                            bool partial) {
+    const auto b = Containers(before);
+    const auto a = Containers(after);
+    for (const auto& [name, s] : Containers(seen)) {
+        const bool adds = IsSubsequence(b.at(name), a.at(name));
+        EXPECT_TRUE(adds ? IsSubsequence(b.at(name), s) && IsSubsequence(s, a.at(name))
+                         : s == b.at(name) || s == a.at(name) ||
+                               (partial && IsSubsequence(s, a.at(name))))
+            << name << " holds " << ::testing::PrintToString(s) << ", was "
+            << ::testing::PrintToString(b.at(name)) << ", would be "
+            << ::testing::PrintToString(a.at(name));
+    }
 }
 
 // The platform calls and trace records of the last run, in order.
@@ -118,7 +160,7 @@ bool RunFailing(const Case& c, const std::string& failure, const std::function<v
                 const std::function<bool()>& disarm) {
     SCOPED_TRACE(failure);
     Prepare(c);
-    const Lines before = Items(Snapshot());
+    const Caller before = Snapshot();
     bool threw = false;
     arm();
     try {
@@ -130,10 +172,17 @@ bool RunFailing(const Case& c, const std::string& failure, const std::function<v
     EXPECT_EQ(StaticLocksTaken(), StaticLocksReleased());
     if (struck) {
         EXPECT_EQ(threw, !c.swallowsFailures);
+        const Caller seen = Snapshot();
+        const std::vector<qx_standin::CallRecord> calls = qx_standin::Journal();
+        const bool answered = std::ranges::any_of(calls, [](const qx_standin::CallRecord& r) {
+            return r.call == qx_standin::Call::GetMngDevice && !r.threw;
+        });
+        ExpectInterruptedState(before, c.caller, seen,
+                               answered && std::is_same_v<Failure, std::bad_alloc>);
+        const Lines was = Items(before);
         const Lines after = Items(c.caller);
-        for (const std::string& item : Items(Snapshot())) {  // nothing stray is left
-            const bool known =
-                std::ranges::count(before, item) + std::ranges::count(after, item) > 0;
+        for (const std::string& item : Items(seen)) {  // nothing stray is left
+            const bool known = std::ranges::count(was, item) + std::ranges::count(after, item) > 0;
             EXPECT_TRUE(known) << "left behind: " << item;
         }
     }
@@ -150,6 +199,7 @@ TEST_P(Cases, ResultStateCallsAndRecords) {
     Prepare(c);
     EXPECT_EQ(CallOnDirtyStack(c), c.result);
     EXPECT_EQ(Items(Snapshot()), Items(c.caller));
+    EXPECT_EQ(Containers(Snapshot()), Containers(c.caller));
     EXPECT_EQ(Platform(), c.platform);
     EXPECT_EQ(StaticLocksTaken(), StaticLocksReleased());
     if (c.lockNotTaken) {
@@ -164,7 +214,9 @@ TEST_P(Cases, EveryAllocationFailingInTurn) {
         DisarmAllocationFailure)) {
         ++n;
     }
-    EXPECT_EQ(Items(Snapshot()), Items(GetParam().caller));  // the run past the last allocation
+    // The run past the last allocation.
+    EXPECT_EQ(Items(Snapshot()), Items(GetParam().caller));
+    EXPECT_EQ(Containers(Snapshot()), Containers(GetParam().caller));
 }
 
 TEST_P(Cases, EveryPlatformCallThrowingInTurn) {
