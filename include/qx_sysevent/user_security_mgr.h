@@ -40,7 +40,10 @@
 /// trace library) passes to the caller unchanged, as does std::bad_alloc.
 /// Every platform call of an NE query comes before its output is changed, so
 /// a platform exception leaves the output as it was, except where a call says
-/// otherwise; an allocation failure may leave it emptied or part-filled.
+/// otherwise. std::bad_alloc leaves it as it was when it strikes before the
+/// database answered, and otherwise emptied and holding some of the answered
+/// ids, in the answer's order (a vector: none of them). On a cloud node the
+/// output keeps what it held, with some of the input ids joined.
 ///
 /// Trace texts are quoted as the library passes them: `%%d` is filled in with
 /// the value, `\n` stands for a newline (most texts end in a blank and one).

@@ -35,4 +35,13 @@ struct Shared {
 
 Shared& GetShared();
 
+// Room for one more element, growing as push_back would: taken before a
+// change that must not be left half done when memory runs out.
+template <typename Vector>
+void MakeRoomForOne(Vector& v) {
+    if (v.size() == v.capacity()) {
+        v.reserve(v.empty() ? 16 : 2 * v.size());
+    }
+}
+
 }  // namespace qx_standin::detail

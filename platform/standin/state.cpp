@@ -45,6 +45,8 @@ bool FaultDue(Shared& s, const CallRecord& record) {
 void CheckFault(CallRecord record) {
     Shared& s = GetShared();
     std::lock_guard<std::mutex> lock(s.mutex);
+    // Room for the entry first: out of memory, the fault stays unspent.
+    MakeRoomForOne(s.journal);
     if (!FaultDue(s, record)) {
         return;
     }

@@ -108,6 +108,10 @@ int QXTrace2LogFile(const std::string& module, int type, const std::string& text
 
     auto& s = qx_standin::detail::GetShared();
     std::lock_guard<std::mutex> lock(s.mutex);
+    // Room for both entries first: out of memory, no trace fault is spent and
+    // a record is kept in the journal and the trace records alike, or in neither.
+    qx_standin::detail::MakeRoomForOne(s.journal);
+    qx_standin::detail::MakeRoomForOne(s.traces);
     for (auto it = s.traceFaults.begin(); it != s.traceFaults.end(); ++it) {
         if (text.find(it->needle) != std::string::npos) {
             if (--it->times == 0) {

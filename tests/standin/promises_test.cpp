@@ -283,6 +283,16 @@ const std::vector<Promise> kPromises = {
                Trace("not logged"), [] { SetTraceLogFile(kLog); }, Reset, Trace("not logged")},
      .readBack = LogFile,
      .expect = {"earlier\nqx 1 SYSEvent::SYSEvent\nqx 1 userid is 42 \n"}},
+    // The log file still gains every record while nothing is journaled.
+    {.name = "LogFileKeptWhileJournalingIsOff",
+     .script = {[] { std::ofstream(kLog) << ""; }, [] { SetTraceLogFile(kLog); },
+                [] { SetJournaling(false); }},
+     .calls = {Trace("off\xff"), [] { SetJournaling(true); }, Trace("on")},
+     .readBack =
+         [] {
+             return Lines{LogFile().at(0), Kept().at(1)};
+         },
+     .expect = {"qx 1 off\xff\nqx 1 on\n", "trace: on"}},
     // Faults still strike, and the call that threw is not journaled either.
     {.name = "JournalingOffLeavesNothingBehind",
      .script = {[] { SetJournaling(false); }, [] { InjectFault(Call::IsCloudNode); }},
@@ -328,6 +338,22 @@ TEST_P(StandinPromises, UserReadsBackWhatWasPromised) {
 
 INSTANTIATE_TEST_SUITE_P(Table, StandinPromises, ::testing::ValuesIn(kPromises),
                          [](const auto& info) { return info.param.name; });
+
+// Each test runs in a process of its own: here the stand-in has never been
+// Reset(), and answers as after ResetEmpty(), journaling on.
+TEST(StandinBeforeAnyReset, AnswersAsAfterResetEmpty) {
+    for (const Step& call : kAskEverything) {
+        call();
+    }
+    EXPECT_EQ(
+        PlatformCalls(),
+        (Lines{"IsCloudNode() = false", "isInAdmins(1) = false", R"(ZorvGetUserName(42) = 0 "")",
+               "ZorvGetMngDevice(43, {1002, 1300, 1301}, null, 0, false) = 1 []", kDb,
+               "GetAdminID() = 0", kAppMgr, kReloadSent + "1, response (9, 0)",
+               "ZorvGetMngDevice(42, {1100, 1101, 3000000000}, null, 0, false) = 1 []"}));
+    EXPECT_EQ(TraceTexts(), Lines{"left out"});
+    EXPECT_EQ(ResponsesHandedOut(), 1U);
+}
 
 // A fault's message names the platform function its call stands for.
 TEST(StandinFaults, MessageNamesTheCall) {

@@ -27,7 +27,9 @@
 /// Exceptions: the controls throw nothing of their own; those that copy or
 /// store data may throw std::bad_alloc. The platform calls throw
 /// InjectedFault when InjectFault() or InjectTraceFault() says so, and
-/// nothing else.
+/// otherwise only std::bad_alloc when memory runs out: no fault is then
+/// spent, and a trace record is kept in the journal and in TraceRecords()
+/// alike, or in neither.
 namespace qx_standin {
 
 /// Every platform entry point the stand-in journals or can make fail.
@@ -114,7 +116,8 @@ void ResetEmpty();
 // ---- Journal --------------------------------------------------------------
 
 /// Every journal entry, in call order.
-/// @return a copy of the journal; empty while journaling is off.
+/// @return a copy of the journal. While journaling is off nothing is added
+/// to it; the entries made before stay until it is cleared.
 std::vector<CallRecord> Journal();
 /// The texts of Journal().
 /// @return CallRecord::text of every entry, in call order.
