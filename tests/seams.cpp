@@ -1,4 +1,4 @@
-#include "cases.h"
+#include "seams.h"
 
 #include <ace/OS_NS_Thread.h>
 #include <ace/OS_NS_stdio.h>
@@ -12,9 +12,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <new>
-#include <utility>
 
 #include "qx_standin/app_mgr.h"
 
@@ -26,7 +24,6 @@ std::atomic<long> g_locks{0};
 std::atomic<long> g_unlocks{0};
 std::atomic<long> g_countdown{0};
 std::atomic<bool> g_struck{false};
-std::function<void()> g_beforeNextLock;  // only the table's single thread sets it
 char g_printed[512];
 std::size_t g_printedLength = 0;
 
@@ -60,9 +57,6 @@ int ACE_OS::mutex_lock(ACE_mutex_t* m) {
     if (!Watched(m)) {
         return next(m);
     }
-    if (g_beforeNextLock) {
-        std::exchange(g_beforeNextLock, nullptr)();
-    }
     if (g_fail) {
         errno = EINVAL;
         return -1;
@@ -78,7 +72,7 @@ int ACE_OS::mutex_unlock(ACE_mutex_t* m) {
 }
 
 // A fixed buffer: printing must not allocate while allocations are failing.
-// Only the table's single thread prints.
+// Only one thread prints.
 int ACE_OS::printf(const char* format, ...) {  // NOLINT(cert-dcl50-cpp): ACE's own signature
     va_list args{};
     va_start(args, format);
@@ -112,7 +106,7 @@ void ResetStaticLock(bool fail) {
     g_unlocks = 0;
 }
 
-void BeforeNextLock(std::function<void()> publish) { g_beforeNextLock = std::move(publish); }
+void SetStaticLockFails(bool fail) { g_fail = fail; }
 
 long StaticLocksTaken() { return g_locks; }
 

@@ -158,9 +158,25 @@ std::pair<int, DbIds> Model::Query(int user, const std::set<unsigned int>& filte
     return answer;
 }
 
-void Model::RegistryInstance() { caller.registry = true; }
+bool Model::Lock() {
+    caller.locks += caller.lockFails ? 0 : 1;
+    return !caller.lockFails;
+}
 
-void Model::RegistryDestroy() { caller.registry = false; }
+// Each singleton is made, and destroyed, under the lock; an existing one is
+// returned without it.
+bool Model::RegistryInstance() {
+    if (!caller.registry && Lock()) {
+        caller.registry = true;
+    }
+    return caller.registry;
+}
+
+void Model::RegistryDestroy() {
+    if (caller.registry && Lock()) {
+        caller.registry = false;
+    }
+}
 
 long Model::GetAdminUserID() {
     Enter(Call::DbInstance, kDbInstance);
@@ -320,11 +336,16 @@ long Model::GetManagedNE(const Manager& m, const std::string& in, const std::str
     return 0;
 }
 
-void Model::FacadeInstance() { caller.facade = true; }
+bool Model::FacadeInstance() {
+    if (!caller.facade && Lock()) {
+        caller.facade = true;
+    }
+    return caller.facade;
+}
 
-void Model::ConsumerInstance() {
-    if (caller.consumer) {
-        return;
+bool Model::ConsumerInstance() {
+    if (caller.consumer || !Lock()) {
+        return caller.consumer;
     }
     const std::string created = "EventConsumerProxy::EventConsumerProxy(0, true, 1)";
     Enter(Call::ConsumerCreate, created);
@@ -336,14 +357,16 @@ void Model::ConsumerInstance() {
         throw;
     }
     caller.consumer = true;
+    return true;
 }
 
 void Model::FacadeDestroy() {
-    if (!caller.facade) {
+    if (!caller.facade || !Lock()) {
         return;
     }
     try {
         ConsumerInstance();
+        Lock();  // the consumer's own Destroy()
         try {
             Trace("SYSEvent::~SYSEven");
         } catch (const Threw&) {
@@ -356,9 +379,14 @@ void Model::FacadeDestroy() {
     caller.facade = false;
 }
 
-int Model::RegEventHandler(const std::string& primary, const std::string& secondary) {
-    FacadeInstance();
-    ConsumerInstance();
+long Model::RegEventHandler(const std::string& primary, const std::string& secondary) {
+    if (!FacadeInstance()) {
+        return kNoInstance;
+    }
+    if (!ConsumerInstance()) {
+        Trace("pEventConsumer is NULL by RegEventHandler!");
+        return 0x4101F40D;
+    }
     if (!caller.keys.insert({primary, secondary}).second) {
         Trace("RegEventHandler can not find key!");
         return 0x4103F210;
@@ -366,9 +394,15 @@ int Model::RegEventHandler(const std::string& primary, const std::string& second
     return 0;
 }
 
-int Model::SubscribeEvent(bool subscribe) {
-    FacadeInstance();
-    ConsumerInstance();
+long Model::SubscribeEvent(bool subscribe) {
+    if (!FacadeInstance()) {
+        return kNoInstance;
+    }
+    if (!ConsumerInstance()) {
+        Trace(subscribe ? "pEventConsumer is NULL by SubscribeEvent!"
+                        : "pEventConsumer is NULL by UnSubscribeEvent!");
+        return 0x4101F40D;
+    }
     return subscribe ? 1 : 0;
 }
 

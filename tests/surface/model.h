@@ -88,7 +88,12 @@ struct Caller {
     std::map<int, std::string> names;
     std::string buf = std::string(256, 'x');  // GetLoginName's buffer
     std::string printed;
+    bool lockFails = false;  // ACE's static object lock cannot be taken
+    long locks = 0;          // times it was taken
 };
+
+// What an operation through Instance() reads as when Instance() is null.
+constexpr long kNoInstance = -1000;
 
 struct Model {
     Platform platform;
@@ -99,7 +104,7 @@ struct Model {
     void InjectFault(qx_standin::Call call, unsigned skip, unsigned times);
 
     // The library's operations; a platform fault leaves them as Threw.
-    void RegistryInstance();
+    bool RegistryInstance();  // whether there is a registry afterwards
     void RegistryDestroy();
     long GetAdminUserID();
     bool IsAdminUserID(unsigned long userId);
@@ -112,10 +117,10 @@ struct Model {
     // `input` is the input in its container's order.
     long GetManagedNE(const Manager& m, const std::string& in, const std::string& out,
                       const Ids& input);
-    void FacadeInstance();
+    bool FacadeInstance();
     void FacadeDestroy();
-    int RegEventHandler(const std::string& primary, const std::string& secondary);
-    int SubscribeEvent(bool subscribe);
+    long RegEventHandler(const std::string& primary, const std::string& secondary);
+    long SubscribeEvent(bool subscribe);
     int Reload(int a1, int a2, int a3, long a4);
 
 private:
@@ -125,7 +130,8 @@ private:
     std::pair<int, DbIds> Query(int user, const std::set<unsigned int>& filter);
     int UserName(int user, std::string& buffer);
     bool IsCloudNode();
-    void ConsumerInstance();
+    bool ConsumerInstance();
+    bool Lock();
 };
 
 // A journal text's quoting of bytes, as qx_standin/standin.h describes it.

@@ -1,22 +1,25 @@
 // The public surface as a state machine: random sequences of the library's
 // operations and of the stand-in controls a process's test uses, run in one
 // process against the model (model.h). After every step the result, the
-// exception let through, the whole journal, the trace records, the singletons,
-// the caller's managers and containers, what was printed and the responses
-// handed out must be what the model says. A failure shrinks to a short
-// sequence, printed as the calls a test would make.
+// exception let through, the whole journal, the trace records, the singletons
+// and the static object lock, the caller's managers and containers, what was
+// printed and the responses handed out must be what the model says. A step
+// may also run with one of its allocations failing: the caller then holds
+// what the headers promise, and both worlds start over. A failure shrinks to
+// a short sequence, printed as the calls a test would make.
 #include <gtest/gtest.h>
 #include <rapidcheck.h>
 #include <rapidcheck/gtest.h>
 #include <rapidcheck/state.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <functional>
 #include <optional>
-#include <sstream>
+#include <regex>
 
-#include "../cases.h"
+#include "../seams.h"
 #include "model.h"
 #include "qx_standin/standin.h"
 #include "qx_sysevent/qx_sysevent.h"
@@ -25,19 +28,21 @@ namespace {
 
 using qx_model::DbIds;
 using qx_model::Ids;
-using qx_model::Listed;
+using qx_model::kNoInstance;
 using qx_model::Model;
 using qx_standin::Call;
 
 // What the caller holds in the real process, beside the library's singletons.
 struct World {
     std::vector<CUserSecurityMgr> managers;
+    std::vector<int> users;  // of each manager
     std::list<unsigned long> list;
     Ids vec;
     std::set<unsigned long> set;
     std::map<int, std::string> names;
     char buf[256];
 };
+World g_world;
 
 // Every value a step may use. Small pools, so that ids, keys and texts repeat
 // across inputs, outputs, answers and earlier results.
@@ -45,9 +50,10 @@ struct Args {
     int user;
     unsigned long ne;
     Ids ids;
-    DbIds dbIds;
+    DbIds db;
     std::vector<int> users;
     int result;
+    int send;  // a send's result: 0 is the platform's failure
     std::string text;
     bool flag;
     Call call;
@@ -55,42 +61,53 @@ struct Args {
     unsigned times;
     int form;
     std::array<long, 4> reload;
+    long allocation;  // the step's allocation that fails, 0 for none
 };
 
-const std::vector<Call> kInjectable = {
-    Call::TraceFormat,    Call::TraceWrite,     Call::DbInstance,   Call::GetAdminID,
-    Call::IsInAdmins,     Call::GetUserName,    Call::GetMngDevice, Call::IsCloudNode,
-    Call::ConsumerCreate, Call::AppMgrInstance, Call::SendRegReq};
+// The echo a scripted response carries: the request's type 9, or another.
+int Echo(const Args& a) { return 8 + static_cast<int>(a.skip % 2); }
+
+template <typename T>
+rc::Gen<std::vector<T>> Few(rc::Gen<T> item) {
+    return rc::gen::mapcat(rc::gen::inRange(0, 6), [item](int n) {
+        return rc::gen::container<std::vector<T>>(static_cast<std::size_t>(n), item);
+    });
+}
 
 rc::Gen<Args> ArgsGen() {
     using namespace rc;
-    const auto ne = gen::element<unsigned long>(5, 7, 1001, 1002, 1101, 3000000000UL, 4294967295UL,
-                                                1UL << 32, (1UL << 32) + 5, ~0UL);
-    const auto dbNe = gen::element<unsigned>(5, 7, 1001, 1002, 3000000000U, 4294967295U, 0);
     const auto user = gen::element(42, 43, 1, 44, 7, -2, -2147483647 - 1);
-    const auto text = gen::element<std::string>("alice",
-                                                "b\xc3\xa9"
-                                                "b\xff",
-                                                std::string(300, 'n'), std::string("nu\0l", 4), "",
-                                                "userid = 42", "SYSEvent", "ZorvService",
-                                                "get 0 ne", "\n", "retCode = 1,", "return true");
     return gen::build<Args>(
-        gen::set(&Args::user, user), gen::set(&Args::ne, ne),
-        gen::set(&Args::ids, gen::mapcat(gen::inRange(0, 6),
-                                         [ne](int n) { return gen::container<Ids>(n, ne); })),
-        gen::set(&Args::dbIds,
-                 gen::mapcat(gen::inRange(0, 5),
-                             [dbNe](int n) { return gen::container<DbIds>(n, dbNe); })),
-        gen::set(&Args::users,
-                 gen::mapcat(gen::inRange(0, 4),
-                             [user](int n) { return gen::container<std::vector<int>>(n, user); })),
-        gen::set(&Args::result, gen::element(1, 1, 0, -1, -3, 2, 255)), gen::set(&Args::text, text),
+        gen::set(&Args::user, user),
+        gen::set(&Args::ne,
+                 gen::element<unsigned long>(5, 7, 1001, 1002, 1101, 3000000000UL, 4294967295UL,
+                                             1UL << 32, (1UL << 32) + 5, ~0UL)),
+        gen::set(&Args::ids,
+                 Few(gen::element<unsigned long>(5, 7, 1001, 1002, 3000000000UL, 4294967295UL,
+                                                 1UL << 32, (1UL << 32) + 5))),
+        gen::set(&Args::db, Few(gen::element<unsigned>(5, 7, 1001, 1002, 3000000000U, 0))),
+        gen::set(&Args::users, Few(user)),
+        gen::set(&Args::result, gen::element(1, 1, 0, -1, -3, 2, 255)),
+        gen::set(&Args::send, gen::element(1, 1, 0, -5)),
+        gen::set(&Args::text,
+                 gen::element<std::string>("alice",
+                                           "b\xc3\xa9"
+                                           "b\xff",
+                                           std::string(300, 'n'), std::string("nu\0l", 4), "",
+                                           "\"q\\", "userid = 42", "SYSEvent", "ZorvService",
+                                           "get 0 ne", "\n", "retCode = 1,", "return true")),
         gen::set(&Args::flag, gen::arbitrary<bool>()),
-        gen::set(&Args::call, gen::elementOf(kInjectable)),
+        gen::set(&Args::call,
+                 gen::element(Call::TraceFormat, Call::TraceWrite, Call::DbInstance,
+                              Call::GetAdminID, Call::IsInAdmins, Call::GetUserName,
+                              Call::GetMngDevice, Call::IsCloudNode, Call::ConsumerCreate,
+                              Call::AppMgrInstance, Call::SendRegReq)),
         gen::set(&Args::skip, gen::inRange(0U, 3U)), gen::set(&Args::times, gen::inRange(0U, 3U)),
         gen::set(&Args::form, gen::inRange(0, 8)),
         gen::set(&Args::reload, gen::container<std::array<long, 4>>(gen::element<long>(
-                                    0, 7, -1, 300, 0x12345, 0x112345678, -2147483648L))));
+                                    0, 7, -1, 300, 0x12345, 0x112345678, -2147483648L))),
+        gen::set(&Args::allocation,
+                 gen::map(gen::inRange(0L, 240L), [](long n) { return n <= 40 ? n : 0; })));
 }
 
 // RapidCheck favours small values at small sizes; choices among operations
@@ -100,42 +117,65 @@ rc::Gen<T> Uniform(rc::Gen<T> gen) {
     return rc::gen::resize(rc::kNominalSize, std::move(gen));
 }
 
-World g_world;
+std::string Braced(const auto& ids) { return "{" + qx_model::Listed(ids) + "}"; }
 
-// One operation: what the model predicts, what the real process does, and
-// how a test would write it.
-struct Op {
-    const char* name;
-    bool onManager;  // needs a manager the caller made
-    std::function<long(Model&, const Args&, const qx_model::Manager*)> predict;
-    std::function<long(const Args&, CUserSecurityMgr*)> act;
-    std::function<std::string(const Args&)> show;
-};
-
-std::string Quoted(const std::string& bytes) { return '"' + qx_model::Escaped(bytes) + '"'; }
-std::string Braced(const auto& ids) { return "{" + Listed(ids) + "}"; }
+// The call as a test writes it: each {name} in `format` is that argument.
+std::string Written(std::string format, const Args& a) {
+    const std::map<std::string, std::string> values = {
+        {"{user}", std::to_string(a.user)},
+        {"{id}", std::to_string(static_cast<unsigned>(a.user))},
+        {"{ne}", std::to_string(a.ne)},
+        {"{ids}", Braced(a.ids)},
+        {"{db}", Braced(a.db)},
+        {"{users}", Braced(a.users)},
+        {"{result}", std::to_string(a.result)},
+        {"{byte}", std::to_string(a.result & 0xff)},
+        {"{send}", std::to_string(a.send)},
+        {"{echo}", std::to_string(Echo(a))},
+        {"{text}", '"' + qx_model::Escaped(a.text) + '"'},
+        {"{key}",
+         '"' + qx_model::Escaped(a.text.substr(0, 4)) + (a.flag ? "\", \"raised\"" : "\", \"\"")},
+        {"{flag}", a.flag ? "true" : "false"},
+        {"{call}", qx_standin::CallName(a.call)},
+        {"{skip}", std::to_string(a.skip)},
+        {"{times}", std::to_string(a.times)},
+        {"{reload}", std::to_string(static_cast<int>(a.reload[0])) + ", " +
+                         std::to_string(static_cast<int>(a.reload[1])) + ", " +
+                         std::to_string(static_cast<int>(a.reload[2])) + ", " +
+                         std::to_string(a.reload[3])},
+    };
+    for (const auto& [name, value] : values) {
+        for (auto at = format.find(name); at != std::string::npos; at = format.find(name)) {
+            format.replace(at, name.size(), value);
+        }
+    }
+    return format;
+}
 
 // The five GetManagedNE forms; forms 5..7 pass the output as the input too.
 struct Form {
-    const char* in;
-    const char* out;
+    std::string in;
+    std::string out;
+    const char* written;
 };
-const Form kForms[] = {{"list", "list"}, {"vec", "vec"},   {"set", "vec"}, {"set", "set"},
-                       {"vec", "set"},   {"list", "list"}, {"vec", "vec"}, {"set", "set"}};
+const std::array<Form, 8> kForms = {{{"list", "list", "std::list{ids}, list"},
+                                     {"vec", "vec", "std::vector{ids}, vec"},
+                                     {"set", "vec", "std::set{ids}, vec"},
+                                     {"set", "set", "std::set{ids}, set"},
+                                     {"vec", "set", "std::vector{ids}, set"},
+                                     {"list", "list", "list, list"},
+                                     {"vec", "vec", "vec, vec"},
+                                     {"set", "set", "set, set"}}};
 
+// The input of GetManagedNE in its container's order.
 Ids InputOf(const Args& a, const qx_model::Caller& c) {
-    const Form& f = kForms[a.form];
-    if (a.form < 5) {
-        if (std::string(f.in) == "set") {
-            const std::set<unsigned long> s(a.ids.begin(), a.ids.end());
-            return Ids(s.begin(), s.end());
-        }
-        return a.ids;
+    const std::set<unsigned long> asSet(a.ids.begin(), a.ids.end());
+    if (a.form >= 5) {
+        return a.form == 5   ? Ids(c.list.begin(), c.list.end())
+               : a.form == 6 ? c.vec
+                             : Ids(c.set.begin(), c.set.end());
     }
-    if (std::string(f.out) == "list") {
-        return Ids(c.list.begin(), c.list.end());
-    }
-    return std::string(f.out) == "vec" ? c.vec : Ids(c.set.begin(), c.set.end());
+    return kForms.at(a.form).in == "set" ? Ids(asSet.begin(), asSet.end()) : a.ids;
 }
 
 long ManagedNE(const Args& a, CUserSecurityMgr& m) {
@@ -162,329 +202,286 @@ long ManagedNE(const Args& a, CUserSecurityMgr& m) {
     }
 }
 
-std::string ShowManagedNE(const Args& a) {
-    const Form& f = kForms[a.form];
-    const std::string out = std::string(f.out) == "vec" ? "vec" : f.out;
-    const std::string input =
-        a.form >= 5
-            ? out
-            : std::string("std::") + (std::string(f.in) == "vec" ? "vector" : f.in) + Braced(a.ids);
-    return "GetManagedNE(" + input + ", " + out + ")";
+enum class Kind { Control, Library, OnManager };
+using Mm = const qx_model::Manager*;
+using Rm = CUserSecurityMgr*;
+
+// One operation: how a test writes it, what the model predicts and what the
+// real process does. Controls and operations that return nothing read as 0.
+struct Op {
+    const char* written;
+    Kind kind;
+    std::function<long(Model&, const Args&, Mm)> predict;
+    std::function<long(const Args&, Rm)> act;
+};
+
+// An operation that returns nothing, read as 0.
+std::function<long(Model&, const Args&, Mm)> Done(std::function<void(Model&, const Args&)> f) {
+    return [f](Model& m, const Args& a, Mm) { return f(m, a), 0L; };
+}
+std::function<long(const Args&, Rm)> Done(std::function<void(const Args&)> f) {
+    return [f](const Args& a, Rm) { return f(a), 0L; };
+}
+Op Control(const char* written, std::function<void(Model&, const Args&)> modelled,
+           std::function<void(const Args&)> real) {
+    return {written, Kind::Control, Done(std::move(modelled)), Done(std::move(real))};
 }
 
-long Ok(const std::function<void()>& f) {
-    f();
-    return 0;
+// An operation through TEUserIDMgr::Instance() or QXSysEventMgrIF::Instance().
+template <typename Singleton, typename Operation>
+long Through(Operation operation) {
+    Singleton* instance = Singleton::Instance();
+    return instance == nullptr ? kNoInstance : long{operation(*instance)};
 }
 
 const std::vector<Op>& Ops() {
     using namespace qx_standin;
-    using M = const qx_model::Manager*;
+    using Ev = QXSysEventMgrIF;
+    using Reg = TEUserIDMgr;
     static const std::vector<Op> ops = {
-        // The stand-in's controls, as a process's test scripts them.
-        {"Reset", false, [](Model& m, const Args& a, M) { return Ok([&] { m.Reset(a.flag); }); },
-         [](const Args& a, CUserSecurityMgr*) { return Ok(a.flag ? ResetEmpty : Reset); },
-         [](const Args& a) { return a.flag ? "ResetEmpty()" : "Reset()"; }},
-        {"SetJournaling", false,
-         [](Model& m, const Args& a, M) { return Ok([&] { m.platform.journaling = a.flag; }); },
-         [](const Args& a, CUserSecurityMgr*) { return Ok([&] { SetJournaling(a.flag); }); },
-         [](const Args& a) {
-             return "SetJournaling(" + std::string(a.flag ? "true" : "false") + ")";
+        Control(
+            "ResetEmpty() if {flag}, else Reset()",
+            [](Model& m, const Args& a) { m.Reset(a.flag); },
+            [](const Args& a) { a.flag ? ResetEmpty() : Reset(); }),
+        Control(
+            "SetJournaling({flag})",
+            [](Model& m, const Args& a) { m.platform.journaling = a.flag; },
+            [](const Args& a) { SetJournaling(a.flag); }),
+        Control(
+            "ClearJournal()",
+            [](Model& m, const Args&) {
+                m.platform.journal.clear();
+                m.platform.traces.clear();
+            },
+            [](const Args&) { ClearJournal(); }),
+        Control(
+            "SetCloudNode({flag})", [](Model& m, const Args& a) { m.platform.cloud = a.flag; },
+            [](const Args& a) { SetCloudNode(a.flag); }),
+        Control(
+            "SetDatabaseAvailable({flag})",
+            [](Model& m, const Args& a) { m.platform.available = a.flag; },
+            [](const Args& a) { SetDatabaseAvailable(a.flag); }),
+        Control(
+            "SetAdmins({db})",
+            [](Model& m, const Args& a) {
+                m.platform.admins = {a.db.begin(), a.db.end()};
+            },
+            [](const Args& a) { SetAdmins(a.db); }),
+        Control(
+            "SetAdminId({user})", [](Model& m, const Args& a) { m.platform.adminId = a.user; },
+            [](const Args& a) { SetAdminId(a.user); }),
+        Control(
+            "SetUserName({id}, {text})",
+            [](Model& m, const Args& a) {
+                m.platform.names[static_cast<unsigned>(a.user)] = a.text;
+            },
+            [](const Args& a) { SetUserName(static_cast<unsigned>(a.user), a.text); }),
+        Control(
+            "SetManagedNEs({id}, {db})",
+            [](Model& m, const Args& a) {
+                m.platform.managed[static_cast<unsigned>(a.user)] = a.db;
+            },
+            [](const Args& a) { SetManagedNEs(static_cast<unsigned>(a.user), a.db); }),
+        Control(
+            "SetMngDeviceResult({result})",
+            [](Model& m, const Args& a) { m.platform.mngResult = a.result; },
+            [](const Args& a) { SetMngDeviceResult(a.result); }),
+        Control(
+            "QueueUserNameAnswer({result}, {text})",
+            [](Model& m, const Args& a) { m.platform.nameAnswers.emplace_back(a.result, a.text); },
+            [](const Args& a) { QueueUserNameAnswer(a.result, a.text); }),
+        Control(
+            "QueueMngDeviceAnswer({result}, {db})",
+            [](Model& m, const Args& a) { m.platform.mngAnswers.emplace_back(a.result, a.db); },
+            [](const Args& a) { QueueMngDeviceAnswer(a.result, a.db); }),
+        Control(
+            "QueueSendResponse({echo}, {byte}, {send})",
+            [](Model& m, const Args& a) {
+                m.platform.sends.push_back({a.send, true, Echo(a), a.result & 0xff});
+            },
+            [](const Args& a) { QueueSendResponse(Echo(a), a.result & 0xff, a.send); }),
+        Control(
+            "QueueSendWithoutResponse({send})",
+            [](Model& m, const Args& a) {
+                m.platform.sends.push_back({a.send, false, 0, 0});
+            },
+            [](const Args& a) { QueueSendWithoutResponse(a.send); }),
+        Control(
+            "SetDefaultSendResponse({echo}, {byte})",
+            [](Model& m, const Args& a) {
+                m.platform.fallback = {1, true, Echo(a), a.result & 0xff};
+            },
+            [](const Args& a) { SetDefaultSendResponse(Echo(a), a.result & 0xff); }),
+        Control(
+            "InjectFault({call}, {skip}, {times})",
+            [](Model& m, const Args& a) { m.InjectFault(a.call, a.skip, a.times); },
+            [](const Args& a) { InjectFault(a.call, a.skip, a.times); }),
+        Control(
+            "InjectTraceFault({text}, {times})",
+            [](Model& m, const Args& a) {
+                if (a.times != 0) {
+                    m.platform.traceFaults.emplace_back(a.text, a.times);
+                }
+            },
+            [](const Args& a) { InjectTraceFault(a.text, a.times); }),
+        Control(
+            "ClearFaults()",
+            [](Model& m, const Args&) {
+                m.platform.faults.clear();
+                m.platform.traceFaults.clear();
+            },
+            [](const Args&) { ClearFaults(); }),
+        // ACE's static object lock failing, or working again, from here on.
+        Control(
+            "the static object lock fails: {flag}",
+            [](Model& m, const Args& a) { m.caller.lockFails = a.flag; },
+            [](const Args& a) { qx_test::SetStaticLockFails(a.flag); }),
+        Control(
+            "list = vec = set = {ids}",
+            [](Model& m, const Args& a) {
+                m.caller.list.assign(a.ids.begin(), a.ids.end());
+                m.caller.vec = a.ids;
+                m.caller.set = {a.ids.begin(), a.ids.end()};
+            },
+            [](const Args& a) {
+                g_world.list.assign(a.ids.begin(), a.ids.end());
+                g_world.vec = a.ids;
+                g_world.set = {a.ids.begin(), a.ids.end()};
+            }),
+        // The library's singletons, registration and reload.
+        {"TEUserIDMgr::Instance()", Kind::Library,
+         [](Model& m, const Args&, Mm) { return m.RegistryInstance() ? 0L : kNoInstance; },
+         [](const Args&, Rm) {
+             return Through<Reg>([](Reg& r) { return &r != Reg::m_pInstance; });
          }},
-        {"ClearJournal", false,
-         [](Model& m, const Args&, M) {
-             return Ok([&] {
-                 m.platform.journal.clear();
-                 m.platform.traces.clear();
-             });
+        {"TEUserIDMgr::Destroy()", Kind::Library,
+         Done([](Model& m, const Args&) { m.RegistryDestroy(); }),
+         Done([](const Args&) { Reg::Destroy(); })},
+        {"TEUserIDMgr::Instance()->GetAdminUserID()", Kind::Library,
+         [](Model& m, const Args&, Mm) {
+             return m.RegistryInstance() ? m.GetAdminUserID() : kNoInstance;
          },
-         [](const Args&, CUserSecurityMgr*) { return Ok(ClearJournal); },
-         [](const Args&) { return "ClearJournal()"; }},
-        {"SetCloudNode", false,
-         [](Model& m, const Args& a, M) { return Ok([&] { m.platform.cloud = a.flag; }); },
-         [](const Args& a, CUserSecurityMgr*) { return Ok([&] { SetCloudNode(a.flag); }); },
-         [](const Args& a) {
-             return "SetCloudNode(" + std::string(a.flag ? "true" : "false") + ")";
+         [](const Args&, Rm) { return Through<Reg>([](Reg& r) { return r.GetAdminUserID(); }); }},
+        {"TEUserIDMgr::Instance()->IsAdminUserID({ne})", Kind::Library,
+         [](Model& m, const Args& a, Mm) {
+             return m.RegistryInstance() ? long{m.IsAdminUserID(a.ne)} : kNoInstance;
+         },
+         [](const Args& a, Rm) {
+             return Through<Reg>([&a](Reg& r) { return r.IsAdminUserID(a.ne); });
          }},
-        {"SetDatabaseAvailable", false,
-         [](Model& m, const Args& a, M) { return Ok([&] { m.platform.available = !a.flag; }); },
-         [](const Args& a, CUserSecurityMgr*) {
-             return Ok([&] { SetDatabaseAvailable(!a.flag); });
+        {"QXSysEventMgrIF::Instance()", Kind::Library,
+         [](Model& m, const Args&, Mm) { return m.FacadeInstance() ? 0L : kNoInstance; },
+         [](const Args&, Rm) { return Through<Ev>([](Ev& f) { return &f != Ev::m_pInstance; }); }},
+        {"QXSysEventMgrIF::Destroy()", Kind::Library,
+         Done([](Model& m, const Args&) { m.FacadeDestroy(); }),
+         Done([](const Args&) { Ev::Destroy(); })},
+        {"QXSysEventMgrIF::Instance()->RegEventHandler({{key}}, nullptr)", Kind::Library,
+         [](Model& m, const Args& a, Mm) {
+             return m.RegEventHandler(a.text.substr(0, 4), a.flag ? "raised" : "");
          },
-         [](const Args& a) {
-             return "SetDatabaseAvailable(" + std::string(a.flag ? "false" : "true") + ")";
-         }},
-        {"SetAdmins", false,
-         [](Model& m, const Args& a, M) {
-             return Ok([&] { m.platform.admins = {a.dbIds.begin(), a.dbIds.end()}; });
-         },
-         [](const Args& a, CUserSecurityMgr*) { return Ok([&] { SetAdmins(a.dbIds); }); },
-         [](const Args& a) { return "SetAdmins(" + Braced(a.dbIds) + ")"; }},
-        {"SetAdminId", false,
-         [](Model& m, const Args& a, M) { return Ok([&] { m.platform.adminId = a.user; }); },
-         [](const Args& a, CUserSecurityMgr*) { return Ok([&] { SetAdminId(a.user); }); },
-         [](const Args& a) { return "SetAdminId(" + std::to_string(a.user) + ")"; }},
-        {"SetUserName", false,
-         [](Model& m, const Args& a, M) {
-             return Ok([&] { m.platform.names[static_cast<unsigned>(a.user)] = a.text; });
-         },
-         [](const Args& a, CUserSecurityMgr*) {
-             return Ok([&] { SetUserName(static_cast<unsigned>(a.user), a.text); });
-         },
-         [](const Args& a) {
-             return "SetUserName(" + std::to_string(static_cast<unsigned>(a.user)) + ", " +
-                    Quoted(a.text) + ")";
-         }},
-        {"SetManagedNEs", false,
-         [](Model& m, const Args& a, M) {
-             return Ok([&] { m.platform.managed[static_cast<unsigned>(a.user)] = a.dbIds; });
-         },
-         [](const Args& a, CUserSecurityMgr*) {
-             return Ok([&] { SetManagedNEs(static_cast<unsigned>(a.user), a.dbIds); });
-         },
-         [](const Args& a) {
-             return "SetManagedNEs(" + std::to_string(static_cast<unsigned>(a.user)) + ", " +
-                    Braced(a.dbIds) + ")";
-         }},
-        {"SetMngDeviceResult", false,
-         [](Model& m, const Args& a, M) { return Ok([&] { m.platform.mngResult = a.result; }); },
-         [](const Args& a, CUserSecurityMgr*) { return Ok([&] { SetMngDeviceResult(a.result); }); },
-         [](const Args& a) { return "SetMngDeviceResult(" + std::to_string(a.result) + ")"; }},
-        {"QueueUserNameAnswer", false,
-         [](Model& m, const Args& a, M) {
-             return Ok([&] { m.platform.nameAnswers.emplace_back(a.result, a.text); });
-         },
-         [](const Args& a, CUserSecurityMgr*) {
-             return Ok([&] { QueueUserNameAnswer(a.result, a.text); });
-         },
-         [](const Args& a) {
-             return "QueueUserNameAnswer(" + std::to_string(a.result) + ", " + Quoted(a.text) + ")";
-         }},
-        {"QueueMngDeviceAnswer", false,
-         [](Model& m, const Args& a, M) {
-             return Ok([&] { m.platform.mngAnswers.emplace_back(a.result, a.dbIds); });
-         },
-         [](const Args& a, CUserSecurityMgr*) {
-             return Ok([&] { QueueMngDeviceAnswer(a.result, a.dbIds); });
-         },
-         [](const Args& a) {
-             return "QueueMngDeviceAnswer(" + std::to_string(a.result) + ", " + Braced(a.dbIds) +
-                    ")";
-         }},
-        // Echo 9 or 8, result byte 0 or `result`'s, sent or not (form's low bit).
-        {"QueueSendResponse", false,
-         [](Model& m, const Args& a, M) {
-             return Ok([&] {
-                 m.platform.sends.push_back(
-                     {a.form % 2, !a.flag, 8 + static_cast<int>(a.skip % 2), a.result & 0xff});
-             });
-         },
-         [](const Args& a, CUserSecurityMgr*) {
-             return Ok([&] {
-                 if (a.flag) {
-                     QueueSendWithoutResponse(a.form % 2);
-                 } else {
-                     QueueSendResponse(8 + (a.skip % 2), a.result & 0xff, a.form % 2);
-                 }
-             });
-         },
-         [](const Args& a) {
-             return a.flag ? "QueueSendWithoutResponse(" + std::to_string(a.form % 2) + ")"
-                           : "QueueSendResponse(" + std::to_string(8 + (a.skip % 2)) + ", " +
-                                 std::to_string(a.result & 0xff) + ", " +
-                                 std::to_string(a.form % 2) + ")";
-         }},
-        {"InjectFault", false,
-         [](Model& m, const Args& a, M) {
-             return Ok([&] { m.InjectFault(a.call, a.skip, a.times); });
-         },
-         [](const Args& a, CUserSecurityMgr*) {
-             return Ok([&] { InjectFault(a.call, a.skip, a.times); });
-         },
-         [](const Args& a) {
-             return "InjectFault(" + std::string(CallName(a.call)) + ", " + std::to_string(a.skip) +
-                    ", " + std::to_string(a.times) + ")";
-         }},
-        {"InjectTraceFault", false,
-         [](Model& m, const Args& a, M) {
-             return Ok([&] {
-                 if (a.times != 0) {
-                     m.platform.traceFaults.emplace_back(a.text, a.times);
-                 }
-             });
-         },
-         [](const Args& a, CUserSecurityMgr*) {
-             return Ok([&] { InjectTraceFault(a.text, a.times); });
-         },
-         [](const Args& a) {
-             return "InjectTraceFault(" + Quoted(a.text) + ", " + std::to_string(a.times) + ")";
-         }},
-        {"ClearFaults", false,
-         [](Model& m, const Args&, M) {
-             return Ok([&] {
-                 m.platform.faults.clear();
-                 m.platform.traceFaults.clear();
-             });
-         },
-         [](const Args&, CUserSecurityMgr*) { return Ok(ClearFaults); },
-         [](const Args&) { return "ClearFaults()"; }},
-        // The library's singletons.
-        {"TEUserIDMgr::Instance", false,
-         [](Model& m, const Args&, M) { return Ok([&] { m.RegistryInstance(); }); },
-         [](const Args&, CUserSecurityMgr*) {
-             return long{TEUserIDMgr::Instance() != TEUserIDMgr::m_pInstance};
-         },
-         [](const Args&) { return "TEUserIDMgr::Instance()"; }},
-        {"TEUserIDMgr::Destroy", false,
-         [](Model& m, const Args&, M) { return Ok([&] { m.RegistryDestroy(); }); },
-         [](const Args&, CUserSecurityMgr*) { return Ok(TEUserIDMgr::Destroy); },
-         [](const Args&) { return "TEUserIDMgr::Destroy()"; }},
-        {"GetAdminUserID", false,
-         [](Model& m, const Args&, M) {
-             m.RegistryInstance();
-             return m.GetAdminUserID();
-         },
-         [](const Args&, CUserSecurityMgr*) { return TEUserIDMgr::Instance()->GetAdminUserID(); },
-         [](const Args&) { return "TEUserIDMgr::Instance()->GetAdminUserID()"; }},
-        {"IsAdminUserID", false,
-         [](Model& m, const Args& a, M) {
-             m.RegistryInstance();
-             return long{m.IsAdminUserID(a.ne)};
-         },
-         [](const Args& a, CUserSecurityMgr*) {
-             return long{TEUserIDMgr::Instance()->IsAdminUserID(a.ne)};
-         },
-         [](const Args& a) {
-             return "TEUserIDMgr::Instance()->IsAdminUserID(" + std::to_string(a.ne) + ")";
-         }},
-        {"QXSysEventMgrIF::Instance", false,
-         [](Model& m, const Args&, M) { return Ok([&] { m.FacadeInstance(); }); },
-         [](const Args&, CUserSecurityMgr*) {
-             return long{QXSysEventMgrIF::Instance() != QXSysEventMgrIF::m_pInstance};
-         },
-         [](const Args&) { return "QXSysEventMgrIF::Instance()"; }},
-        {"QXSysEventMgrIF::Destroy", false,
-         [](Model& m, const Args&, M) { return Ok([&] { m.FacadeDestroy(); }); },
-         [](const Args&, CUserSecurityMgr*) { return Ok(QXSysEventMgrIF::Destroy); },
-         [](const Args&) { return "QXSysEventMgrIF::Destroy()"; }},
-        {"RegEventHandler", false,
-         [](Model& m, const Args& a, M) {
-             return long{m.RegEventHandler(a.text.substr(0, 4), a.flag ? "raised" : "")};
-         },
-         [](const Args& a, CUserSecurityMgr*) {
+         [](const Args& a, Rm) {
              const SvrEvent key{a.text.substr(0, 4), a.flag ? "raised" : ""};
-             return long{QXSysEventMgrIF::Instance()->RegEventHandler(key, nullptr)};
-         },
-         [](const Args& a) {
-             return "QXSysEventMgrIF::Instance()->RegEventHandler({" + Quoted(a.text.substr(0, 4)) +
-                    ", " + (a.flag ? "\"raised\"" : "\"\"") + "}, nullptr)";
+             return Through<Ev>([&key](Ev& f) { return f.RegEventHandler(key, nullptr); });
          }},
-        {"SubscribeEvent", false,
-         [](Model& m, const Args& a, M) { return long{m.SubscribeEvent(a.flag)}; },
-         [](const Args& a, CUserSecurityMgr*) {
-             QXSysEventMgrIF* f = QXSysEventMgrIF::Instance();
-             return long{a.flag ? f->SubscribeEvent() : f->UnSubscribeEvent()};
-         },
-         [](const Args& a) {
-             return std::string("QXSysEventMgrIF::Instance()->") +
-                    (a.flag ? "SubscribeEvent()" : "UnSubscribeEvent()");
+        {"QXSysEventMgrIF::Instance()->SubscribeEvent() if {flag}, else UnSubscribeEvent()",
+         Kind::Library, [](Model& m, const Args& a, Mm) { return m.SubscribeEvent(a.flag); },
+         [](const Args& a, Rm) {
+             return Through<Ev>(
+                 [&a](Ev& f) { return a.flag ? f.SubscribeEvent() : f.UnSubscribeEvent(); });
          }},
-        {"RegMDPMsgOfProReLoad", false,
-         [](Model& m, const Args& a, M) {
-             return long{m.Reload(static_cast<int>(a.reload[0]), static_cast<int>(a.reload[1]),
-                                  static_cast<int>(a.reload[2]), a.reload[3])};
+        {"RegMDPMsgOfProReLoad({reload})", Kind::Library,
+         [](Model& m, const Args& a, Mm) {
+             return long{
+                 m.Reload(int(a.reload[0]), int(a.reload[1]), int(a.reload[2]), a.reload[3])};
          },
-         [](const Args& a, CUserSecurityMgr*) {
-             return long{RegMDPMsgOfProReLoad(static_cast<int>(a.reload[0]),
-                                              static_cast<int>(a.reload[1]),
-                                              static_cast<int>(a.reload[2]), a.reload[3])};
-         },
-         [](const Args& a) {
-             return "RegMDPMsgOfProReLoad(" + std::to_string(static_cast<int>(a.reload[0])) + ", " +
-                    std::to_string(static_cast<int>(a.reload[1])) + ", " +
-                    std::to_string(static_cast<int>(a.reload[2])) + ", " +
-                    std::to_string(a.reload[3]) + ")";
+         [](const Args& a, Rm) {
+             return long{RegMDPMsgOfProReLoad(int(a.reload[0]), int(a.reload[1]), int(a.reload[2]),
+                                              a.reload[3])};
          }},
         // A user's security scope.
-        {"CUserSecurityMgr", false,
-         [](Model& m, const Args& a, M) { return Ok([&] { m.MakeManager(a.user); }); },
-         [](const Args& a, CUserSecurityMgr*) {
-             return Ok([&] { g_world.managers.emplace_back(a.user); });
-         },
-         [](const Args& a) { return "managers.emplace_back(" + std::to_string(a.user) + ")"; }},
-        {"fill outputs", false,
-         [](Model& m, const Args& a, M) {
-             return Ok([&] {
-                 m.caller.list.assign(a.ids.begin(), a.ids.end());
-                 m.caller.vec = a.ids;
-                 m.caller.set = {a.ids.begin(), a.ids.end()};
-             });
-         },
-         [](const Args& a, CUserSecurityMgr*) {
-             return Ok([&] {
-                 g_world.list.assign(a.ids.begin(), a.ids.end());
-                 g_world.vec = a.ids;
-                 g_world.set = {a.ids.begin(), a.ids.end()};
-             });
-         },
-         [](const Args& a) { return "list = vec = set = " + Braced(a.ids); }},
-        {"GetLoginName", true, [](Model& m, const Args&, M mgr) { return m.GetLoginName(*mgr); },
-         [](const Args&, CUserSecurityMgr* mgr) { return mgr->GetLoginName(g_world.buf); },
-         [](const Args&) { return "GetLoginName(buf)"; }},
-        {"GetAllUser", true,
-         [](Model& m, const Args& a, M mgr) { return m.GetAllUser(*mgr, a.users); },
-         [](const Args& a, CUserSecurityMgr* mgr) {
-             return mgr->GetAllUser(a.users, g_world.names);
-         },
-         [](const Args& a) { return "GetAllUser(" + Braced(a.users) + ", names)"; }},
-        {"isNeManaged", true,
-         [](Model& m, const Args& a, M mgr) { return long{m.IsNeManaged(*mgr, a.ne)}; },
-         [](const Args& a, CUserSecurityMgr* mgr) { return long{mgr->isNeManaged(a.ne)}; },
-         [](const Args& a) { return "isNeManaged(" + std::to_string(a.ne) + ")"; }},
-        {"GetAllManagedNE", true,
-         [](Model& m, const Args& a, M mgr) { return m.GetAllManagedNE(*mgr, a.flag); },
-         [](const Args& a, CUserSecurityMgr* mgr) {
+        {"managers.emplace_back({user})", Kind::Library,
+         Done([](Model& m, const Args& a) { m.MakeManager(a.user); }), Done([](const Args& a) {
+             g_world.managers.emplace_back(a.user);
+             g_world.users.push_back(a.user);
+         })},
+        {"GetLoginName(buf)", Kind::OnManager,
+         [](Model& m, const Args&, Mm mgr) { return m.GetLoginName(*mgr); },
+         [](const Args&, Rm mgr) { return mgr->GetLoginName(g_world.buf); }},
+        {"GetAllUser({users}, names)", Kind::OnManager,
+         [](Model& m, const Args& a, Mm mgr) { return m.GetAllUser(*mgr, a.users); },
+         [](const Args& a, Rm mgr) { return mgr->GetAllUser(a.users, g_world.names); }},
+        {"isNeManaged({ne})", Kind::OnManager,
+         [](Model& m, const Args& a, Mm mgr) { return long{m.IsNeManaged(*mgr, a.ne)}; },
+         [](const Args& a, Rm mgr) { return long{mgr->isNeManaged(a.ne)}; }},
+        {"GetAllManagedNE(set if {flag}, else vec)", Kind::OnManager,
+         [](Model& m, const Args& a, Mm mgr) { return m.GetAllManagedNE(*mgr, a.flag); },
+         [](const Args& a, Rm mgr) {
              return a.flag ? mgr->GetAllManagedNE(g_world.set) : mgr->GetAllManagedNE(g_world.vec);
-         },
-         [](const Args& a) {
-             return std::string("GetAllManagedNE(") + (a.flag ? "set)" : "vec)");
          }},
-        {"GetManagedNE", true,
-         [](Model& m, const Args& a, M mgr) {
-             return m.GetManagedNE(*mgr, kForms[a.form].in, kForms[a.form].out,
-                                   InputOf(a, m.caller));
+        {"GetManagedNE(form)", Kind::OnManager,
+         [](Model& m, const Args& a, Mm mgr) {
+             const Form& f = kForms.at(a.form);
+             return m.GetManagedNE(*mgr, f.in, f.out, InputOf(a, m.caller));
          },
-         [](const Args& a, CUserSecurityMgr* mgr) { return ManagedNE(a, *mgr); }, ShowManagedNE},
+         [](const Args& a, Rm mgr) { return ManagedNE(a, *mgr); }},
     };
     return ops;
 }
 
-// A third of the steps query a manager, as many script the stand-in, and the
-// rest call the library's other operations.
+// A third of the steps query a manager, and as many script the stand-in.
 rc::Gen<std::size_t> OpIndex() {
-    std::vector<std::size_t> indices;  // each operation as often as its weight
+    std::vector<std::size_t> weighted;  // each operation as often as its weight
     for (std::size_t i = 0; i < Ops().size(); ++i) {
-        const bool control = i < 16;
-        const bool makesManager = std::string(Ops()[i].name) == "CUserSecurityMgr";
-        indices.insert(indices.end(),
-                       Ops()[i].onManager ? 6
-                       : makesManager     ? 4
-                       : control          ? 2
-                                          : 3,
-                       i);
+        const Kind kind = Ops()[i].kind;
+        weighted.insert(weighted.end(),
+                        kind == Kind::OnManager ? 6
+                        : kind == Kind::Control ? 2
+                                                : 3,
+                        i);
     }
-    return rc::gen::elementOf(indices);
+    return rc::gen::elementOf(weighted);
 }
 
-// What a step ended with: its result, or the platform call whose fault it let through.
+// What a step ended with: its result, or what it let through.
 struct Outcome {
     long result = 0;
-    std::optional<Call> threw;
+    std::string threw;  // the platform call whose fault it let through, or "std::bad_alloc"
     bool operator==(const Outcome&) const = default;
 };
-
 std::ostream& operator<<(std::ostream& out, const Outcome& o) {
-    return o.threw ? out << "threw in " << qx_standin::CallName(*o.threw) : out << o.result;
+    return o.threw.empty() ? out << o.result : out << "threw " << o.threw;
+}
+
+// Leaves 0xA5 where the call's frames will be: bytes it leaves unwritten show.
+__attribute__((noinline)) void DirtyStack() {
+    volatile unsigned char junk[4096];
+    std::fill(std::begin(junk), std::end(junk), 0xA5);
+}
+
+bool IsSubsequence(const auto& part, const auto& whole) {
+    auto at = whole.begin();
+    for (const auto& item : part) {
+        at = std::find(at, whole.end(), item);
+        if (at == whole.end()) {
+            return false;
+        }
+        ++at;
+    }
+    return true;
+}
+
+// What the headers promise of a container that an allocation failure
+// interrupted: a call that only adds to it keeps what it held and has added
+// some of what it adds; one that replaces it leaves it as it was, replaced, or
+// (only once the database answered) emptied and holding some of the answer.
+template <typename Container>
+void CheckInterrupted(const Container& before, const Container& after, const Container& seen,
+                      bool answered) {
+    if (IsSubsequence(before, after)) {
+        RC_ASSERT(IsSubsequence(before, seen) && IsSubsequence(seen, after));
+    } else {
+        RC_ASSERT(seen == before || seen == after || (answered && IsSubsequence(seen, after)));
+    }
 }
 
 struct Step : rc::state::Command<Model, World> {
@@ -493,43 +490,76 @@ struct Step : rc::state::Command<Model, World> {
     std::size_t manager = 0;  // which of the caller's managers, for an operation on one
 
     explicit Step(const Model& m) {
-        if (op.onManager && !m.caller.managers.empty()) {
+        if (op.kind == Kind::OnManager && !m.caller.managers.empty()) {
             manager = *Uniform(rc::gen::inRange<std::size_t>(0, m.caller.managers.size()));
         }
     }
 
+    bool FailsAllocation() const { return op.kind != Kind::Control && args.allocation != 0; }
+
     void checkPreconditions(const Model& m) const override {
-        RC_PRE(!op.onManager || manager < m.caller.managers.size());
+        RC_PRE(op.kind != Kind::OnManager || manager < m.caller.managers.size());
     }
 
     Outcome Predict(Model& m) const {
-        const qx_model::Manager* on = op.onManager ? &m.caller.managers[manager] : nullptr;
         try {
-            return {op.predict(m, args, on), std::nullopt};
+            return {op.predict(m, args,
+                               op.kind == Kind::OnManager ? &m.caller.managers[manager] : nullptr),
+                    ""};
         } catch (const qx_model::Threw& fault) {
-            return {0, fault.call};
+            return {0, qx_standin::CallName(fault.call)};
         }
     }
 
-    void apply(Model& m) const override { Predict(m); }
+    // A step with a failing allocation ends in a fresh start, in both worlds.
+    void apply(Model& m) const override {
+        Predict(m);
+        if (FailsAllocation()) {
+            m = Model{};
+            m.Reset(false);
+        }
+    }
 
     void run(const Model& before, World& w) const override {
         Model m = before;
         m.caller.printed.clear();
         qx_test::ClearPrinted();
+        const long locks = qx_test::StaticLocksTaken() - m.caller.locks;
         const Outcome predicted = Predict(m);
         Outcome seen;
-        try {
-            seen.result = op.act(args, op.onManager ? &w.managers[manager] : nullptr);
-        } catch (const qx_standin::InjectedFault& fault) {
-            seen.threw = fault.call;
+        DirtyStack();
+        if (FailsAllocation()) {
+            qx_test::FailNthAllocation(args.allocation);
         }
+        try {
+            seen.result = op.act(args, op.kind == Kind::OnManager ? &w.managers[manager] : nullptr);
+        } catch (const qx_standin::InjectedFault& fault) {
+            seen.threw = qx_standin::CallName(fault.call);
+        } catch (const std::bad_alloc&) {
+            seen.threw = "std::bad_alloc";
+        }
+        if (FailsAllocation() && qx_test::DisarmAllocationFailure()) {
+            CheckInterruptedStep(before, m, seen, w);
+        } else {
+            CheckStep(m, predicted, seen, w, locks + m.caller.locks);
+        }
+        if (FailsAllocation()) {
+            StartOver(w);
+        }
+    }
+
+    void CheckStep(const Model& m, const Outcome& predicted, const Outcome& seen, World& w,
+                   long locks) const {
         RC_ASSERT(seen == predicted);
         RC_ASSERT(qx_standin::JournalTexts() == m.platform.journal);
         RC_ASSERT(qx_standin::TraceTexts() == m.platform.traces);
         for (const qx_standin::TraceRecord& record : qx_standin::TraceRecords()) {
             RC_ASSERT(record.module == "qx_sysevent" && record.type == 1);
         }
+        RC_ASSERT(qx_standin::CountCalls(Call::GetMngDevice) ==
+                  std::size_t(std::ranges::count_if(m.platform.journal, [](const std::string& t) {
+                      return t.starts_with("ZorvGetMngDevice(");
+                  })));
         RC_ASSERT((TEUserIDMgr::m_pInstance != nullptr) == m.caller.registry);
         RC_ASSERT((QXSysEventMgrIF::m_pInstance != nullptr) == m.caller.facade);
         RC_ASSERT(w.managers.size() == m.caller.managers.size());
@@ -544,29 +574,94 @@ struct Step : rc::state::Command<Model, World> {
         RC_ASSERT(qx_test::Printed() == m.caller.printed);
         RC_ASSERT(qx_standin::ResponsesHandedOut() == m.platform.handedOut);
         RC_ASSERT(qx_standin::ResponsesAlive() == 0U);
+        RC_ASSERT(qx_test::StaticLocksTaken() == locks);
         RC_ASSERT(qx_test::StaticLocksTaken() == qx_test::StaticLocksReleased());
     }
 
+    // The allocation failure reached the caller, unless Destroy() swallowed it;
+    // the lock is free, no response is kept, and each container and flag is
+    // one the headers allow.
+    void CheckInterruptedStep(const Model& before, const Model& after, const Outcome& seen,
+                              const World& w) const {
+        RC_ASSERT(seen.threw ==
+                  (std::string(op.written).ends_with("Destroy()") ? "" : "std::bad_alloc"));
+        RC_ASSERT(qx_test::StaticLocksTaken() == qx_test::StaticLocksReleased());
+        RC_ASSERT(qx_standin::ResponsesAlive() == 0U);
+        const qx_model::Caller& b = before.caller;
+        const qx_model::Caller& a = after.caller;
+        const bool registry = TEUserIDMgr::m_pInstance != nullptr;
+        const bool facade = QXSysEventMgrIF::m_pInstance != nullptr;
+        RC_ASSERT(registry == b.registry || registry == a.registry);
+        RC_ASSERT(facade == b.facade || facade == a.facade);
+        RC_ASSERT(w.managers.size() == b.managers.size() || w.managers.size() == a.managers.size());
+        const std::vector<std::string> journal = qx_standin::JournalTexts();
+        const bool answered =
+            !before.platform.journaling ||
+            std::any_of(journal.begin() + std::min(journal.size(), before.platform.journal.size()),
+                        journal.end(), [](const std::string& t) {
+                            return t.starts_with("ZorvGetMngDevice(") && !t.ends_with(" threw");
+                        });
+        CheckInterrupted(b.list, a.list, w.list, answered);
+        CheckInterrupted(b.vec, a.vec, w.vec, answered);
+        CheckInterrupted(b.set, a.set, w.set, answered);
+        CheckInterrupted(b.names, a.names, w.names, answered);
+    }
+
+    static void StartOver(World& w) {
+        qx_test::ResetStaticLock();
+        QXSysEventMgrIF::Destroy();
+        TEUserIDMgr::Destroy();
+        qx_standin::Reset();
+        qx_test::ResetStaticLock();
+        w.managers.clear();
+        w.users.clear();
+        w.list.clear();
+        w.vec.clear();
+        w.set.clear();
+        w.names.clear();
+        std::memset(w.buf, 'x', sizeof w.buf);
+    }
+
     void show(std::ostream& out) const override {
-        out << (op.onManager ? "managers[" + std::to_string(manager) + "]." : "") << op.show(args);
+        if (FailsAllocation()) {
+            out << "with allocation " << args.allocation << " failing: ";
+        }
+        out << (op.kind == Kind::OnManager ? "managers[" + std::to_string(manager) + "]." : "");
+        out << Written(std::string(op.written) == "GetManagedNE(form)"
+                           ? std::string("GetManagedNE(") + kForms.at(args.form).written + ")"
+                           : op.written,
+                       args);
+        out << (FailsAllocation() ? "; then all starts over" : "");
     }
 };
 
-// Each sequence starts with no singleton and the stand-in just Reset().
+// Each sequence starts with no singleton and the stand-in just Reset(); it
+// runs up to about 300 steps, so state outlives Destroy() and Reset() often.
 RC_GTEST_PROP(PublicSurface, EverySequenceDoesWhatTheModelSays, ()) {
-    QXSysEventMgrIF::Destroy();
-    TEUserIDMgr::Destroy();
-    qx_standin::Reset();
-    qx_test::ResetStaticLock();
-    g_world = World{};
-    std::memset(g_world.buf, 'x', sizeof g_world.buf);
+    Step::StartOver(g_world);
     Model model;
     model.Reset(false);
-    // Sequences of up to about 300 steps: long enough for state to outlive
-    // Destroy() and Reset() several times over.
     const auto steps = *rc::gen::scale(
         3.0, rc::state::gen::commands(model, rc::state::gen::execOneOfWithArgs<Step>()));
     rc::state::runAll(steps, model, g_world);
+}
+
+// Keys order by the primary string, then the secondary; bytes as unsigned
+// values, NUL included; the two strings are never joined.
+TEST(SvrEventOrder, EachKeyBeforeTheNext) {
+    const std::vector<SvrEvent> ascending{
+        {"alarm", "raised"},                    // the first key
+        {"alarm", std::string("raised\0", 7)},  // one byte more, a NUL
+        {"alarm", "raisee"},                    // a greater last byte
+        {"alarmr", "aised"},                    // joined, the same bytes as the first key
+        {"alarm\x7f", ""},                      // the primary string decides first
+        {"alarm\x80", ""},                      // bytes are unsigned
+    };
+    for (std::size_t i = 0; i < ascending.size(); ++i) {
+        for (std::size_t k = 0; k < ascending.size(); ++k) {
+            EXPECT_EQ(ascending[i] < ascending[k], i < k) << "key " << i << " < key " << k;
+        }
+    }
 }
 
 }  // namespace

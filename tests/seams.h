@@ -1,0 +1,19 @@
+// Seams (seams.cpp) in place of ACE's static object lock and ACE_OS::printf,
+// and of the global operator new, for the tests built with them.
+#pragma once
+
+#include <string>
+
+namespace qx_test {
+
+// Counts start again; `fail`: ACE's static object lock cannot be taken.
+void ResetStaticLock(bool fail = false);
+void SetStaticLockFails(bool fail);  // from now on, counts kept
+long StaticLocksTaken();             // successful acquisitions since ResetStaticLock()
+long StaticLocksReleased();
+void FailNthAllocation(long n);  // the n-th allocation from now throws
+bool DisarmAllocationFailure();  // whether the armed one struck
+std::string Printed();           // since the last ClearPrinted()
+void ClearPrinted();
+
+}  // namespace qx_test
