@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <functional>
 #include <optional>
@@ -644,6 +645,21 @@ RC_GTEST_PROP(PublicSurface, EverySequenceDoesWhatTheModelSays, ()) {
     const auto steps = *rc::gen::scale(
         3.0, rc::state::gen::commands(model, rc::state::gen::execOneOfWithArgs<Step>()));
     rc::state::runAll(steps, model, g_world);
+}
+
+// The reload request byte by byte on either byte order: the type, each field
+// at its offset and in its width, every other byte zero though the stack was not.
+TEST(ReloadRequest, LaidOutInTheHostsByteOrder) {
+    qx_standin::Reset();
+    DirtyStack();
+    EXPECT_EQ(RegMDPMsgOfProReLoad(0x1'2345, -2, 300, 0x1'1234'5678), 0);
+    EXPECT_EQ(
+        qx_standin::PlatformCalls().back(),
+        std::string("ZorvSendRegReqMsgToMDP(20, [") +
+            (std::endian::native == std::endian::little
+                 ? "09 00 45 23 00 00 00 00 fe ff 00 00 00 00 2c 00 00 00 00 00 78 56 34 12"
+                 : "09 00 23 45 00 00 00 00 ff fe 00 00 00 00 2c 00 00 00 00 00 12 34 56 78") +
+            "], null, 60) = 1, response (9, 0)");
 }
 
 // Keys order by the primary string, then the secondary; bytes as unsigned
