@@ -14,9 +14,10 @@ namespace {
 using detail::DatabaseAccess;
 using detail::GetShared;
 
+// Frees the memory too: a long soak's journal is not kept for the next case.
 void ClearRecords(detail::Shared& s) {
-    s.journal.clear();
-    s.traces.clear();
+    s.journal = std::vector<CallRecord>();
+    s.traces = std::vector<TraceRecord>();
 }
 
 void ResetTo(detail::DatabaseState database) {

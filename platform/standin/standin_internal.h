@@ -44,4 +44,20 @@ void MakeRoomForOne(Vector& v) {
     }
 }
 
+// Throws InjectedFault for `record`, journaled as thrown, with the caller's
+// lock on `s` held. Everything that may run out of memory comes first, then
+// `spend` uses the fault up: out of memory, the fault stays for the next call.
+template <typename Spend>
+[[noreturn]] void ThrowFault(Shared& s, CallRecord record, Spend spend) {
+    MakeRoomForOne(s.journal);
+    record.threw = true;
+    record.text += " threw";
+    InjectedFault fault(record.call);
+    spend();
+    if (s.journaling) {
+        s.journal.push_back(std::move(record));
+    }
+    throw fault;
+}
+
 }  // namespace qx_standin::detail

@@ -1,5 +1,6 @@
 #include "state.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <mutex>
@@ -21,42 +22,23 @@ Shared& GetShared() {
     return *shared;
 }
 
-namespace {
-
-bool FaultDue(Shared& s, const CallRecord& record) {
-    for (auto it = s.faults.begin(); it != s.faults.end(); ++it) {
-        if (it->call != record.call) {
-            continue;
-        }
-        if (it->skip > 0) {
-            --it->skip;
-            return false;
-        }
-        if (--it->times == 0) {
-            s.faults.erase(it);
-        }
-        return true;
-    }
-    return false;
-}
-
-}  // namespace
-
 void CheckFault(CallRecord record) {
     Shared& s = GetShared();
     std::lock_guard<std::mutex> lock(s.mutex);
-    // Room for the entry first: out of memory, the fault stays unspent.
-    MakeRoomForOne(s.journal);
-    if (!FaultDue(s, record)) {
+    const auto due = std::find_if(s.faults.begin(), s.faults.end(),
+                                  [&record](const Fault& f) { return f.call == record.call; });
+    if (due == s.faults.end()) {
         return;
     }
-    record.threw = true;
-    record.text += " threw";
-    const Call call = record.call;
-    if (s.journaling) {
-        s.journal.push_back(std::move(record));
+    if (due->skip > 0) {
+        --due->skip;
+        return;
     }
-    throw InjectedFault(call);
+    ThrowFault(s, std::move(record), [&s, due] {
+        if (--due->times == 0) {
+            s.faults.erase(due);
+        }
+    });
 }
 
 void Record(CallRecord record) {

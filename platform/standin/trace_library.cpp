@@ -108,21 +108,13 @@ int QXTrace2LogFile(const std::string& module, int type, const std::string& text
 
     auto& s = qx_standin::detail::GetShared();
     std::lock_guard<std::mutex> lock(s.mutex);
-    // Room for both entries first: out of memory, no trace fault is spent and
-    // a record is kept in the journal and the trace records alike, or in neither.
-    qx_standin::detail::MakeRoomForOne(s.journal);
-    qx_standin::detail::MakeRoomForOne(s.traces);
     for (auto it = s.traceFaults.begin(); it != s.traceFaults.end(); ++it) {
         if (text.find(it->needle) != std::string::npos) {
-            if (--it->times == 0) {
-                s.traceFaults.erase(it);
-            }
-            record.threw = true;
-            record.text += " threw";
-            if (s.journaling) {
-                s.journal.push_back(std::move(record));
-            }
-            throw qx_standin::InjectedFault(Call::TraceWrite);
+            qx_standin::detail::ThrowFault(s, std::move(record), [&s, it] {
+                if (--it->times == 0) {
+                    s.traceFaults.erase(it);
+                }
+            });
         }
     }
     if (!s.logPath.empty()) {
@@ -130,7 +122,8 @@ int QXTrace2LogFile(const std::string& module, int type, const std::string& text
         log << module << ' ' << type << ' ' << text
             << (text.empty() || text.back() != '\n' ? "\n" : "");
     }
-    if (s.journaling) {
+    if (s.journaling) {  // kept in both or, out of memory, in neither
+        qx_standin::detail::MakeRoomForOne(s.journal);
         s.traces.push_back(qx_standin::TraceRecord{module, type, text});
         s.journal.push_back(std::move(record));
     }

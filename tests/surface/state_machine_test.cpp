@@ -22,6 +22,8 @@
 
 #include "../seams.h"
 #include "model.h"
+#include "platform/qx_trace.h"
+#include "platform/zorv_sdk_wrap.h"
 #include "qx_standin/standin.h"
 #include "qx_sysevent/qx_sysevent.h"
 
@@ -602,6 +604,11 @@ struct Step : rc::state::Command<Model, World> {
                         journal.end(), [](const std::string& t) {
                             return t.starts_with("ZorvGetMngDevice(") && !t.ends_with(" threw");
                         });
+        // The stand-in keeps each trace record in the journal and the records alike.
+        const auto written = std::ranges::count_if(journal, [](const std::string& t) {
+            return t.starts_with("QXTrace2LogFile(") && !t.ends_with(" threw");
+        });
+        RC_ASSERT(std::size_t(written) == qx_standin::TraceTexts().size());
         CheckInterrupted(b.list, a.list, w.list, answered);
         CheckInterrupted(b.vec, a.vec, w.vec, answered);
         CheckInterrupted(b.set, a.set, w.set, answered);
@@ -660,6 +667,32 @@ TEST(ReloadRequest, LaidOutInTheHostsByteOrder) {
                  ? "09 00 45 23 00 00 00 00 fe ff 00 00 00 00 2c 00 00 00 00 00 78 56 34 12"
                  : "09 00 23 45 00 00 00 00 ff fe 00 00 00 00 2c 00 00 00 00 00 12 34 56 78") +
             "], null, 60) = 1, response (9, 0)");
+}
+
+// Out of memory, a platform call of the stand-in spends no fault, and a trace
+// record is kept in the journal and the trace records alike, or in neither.
+// Each allocation of the call fails in turn, from a journal just emptied.
+TEST(StandinOutOfMemory, SpendsNoFaultAndKeepsRecordsWhole) {
+    const std::vector<std::function<void()>> calls = {
+        [] { qx_standin::InjectFault(Call::IsCloudNode); }, [] { ns_zorvsdk_wrap::IsCloudNode(); },
+        [] { qx_standin::InjectTraceFault("alarm"); },
+        [] { NSQX_util::QXTrace2LogFile("qx", 1, "alarm raised"); }};
+    for (std::size_t c = 0; c < calls.size(); c += 2) {
+        for (long n = 1;; ++n) {
+            qx_standin::Reset();
+            calls[c]();
+            qx_test::FailNthAllocation(n);
+            EXPECT_THROW(calls[c + 1](), std::exception);
+            if (!qx_test::DisarmAllocationFailure()) {
+                break;
+            }
+            EXPECT_THROW(calls[c + 1](), qx_standin::InjectedFault) << "allocation " << n;
+            const auto written = std::ranges::count_if(qx_standin::Journal(), [](const auto& r) {
+                return r.call == Call::TraceWrite && !r.threw;
+            });
+            EXPECT_EQ(std::size_t(written), qx_standin::TraceTexts().size());
+        }
+    }
 }
 
 // Keys order by the primary string, then the secondary; bytes as unsigned
