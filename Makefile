@@ -10,7 +10,8 @@ LOGS := $(BUILD)/logs
 
 .PHONY: all demo test check deps-demo deps-test deps-check remove-deps build test-unit \
         test-asan test-tsan check-format check-tidy fuzz check-valgrind check-install \
-        check-abi abi-baseline package autopkgtest docs test-fresh bench mutation coverage clean
+        check-abi check-tao abi-baseline package autopkgtest docs test-fresh bench mutation \
+        coverage clean
 
 all: build
 
@@ -72,7 +73,7 @@ test-tsan: deps-test
 # as root, it gives root subordinate ids in /etc/subuid and /etc/subgid.
 check: deps-check
 	@$(MAKE) --no-print-directory test check-format check-tidy fuzz check-valgrind \
-	    check-install check-abi autopkgtest docs
+	    check-install check-abi check-tao autopkgtest docs
 	@echo "make check: passed"
 
 check-format: deps-check
@@ -114,6 +115,12 @@ check-install: deps-check
 # abi-baseline takes a new baseline, only for a deliberate change.
 check-abi: deps-check
 	JOBS=$(JOBS) ./scripts/check-abi.sh $(BUILD)/abi
+
+# The library built with -DQX_WITH_TAO=ON against the TAO-shaped installation
+# of tests/tao/: TAO's library needed, its init() run once at load, the
+# installed package and .pc bringing TAO's libraries, the suite passing.
+check-tao: deps-check
+	JOBS=$(JOBS) ./scripts/check-tao.sh $(BUILD)/tao
 
 abi-baseline: deps-check
 	JOBS=$(JOBS) ./scripts/check-abi.sh $(BUILD)/abi --update

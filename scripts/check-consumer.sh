@@ -4,18 +4,21 @@
 # once through pkg-config. Then checks that a program linking the library and
 # no platform does not link.
 #
-# Usage: scripts/check-consumer.sh <prefix> <libdir> <work folder>
+# Usage: scripts/check-consumer.sh <prefix> <libdir> <work folder> [<run path>]
 # The process is tests/load/load_test.cpp as it stands, built by
-# tests/install_consumer/. Used by check-install.sh and by the packages'
-# autopkgtest.
+# tests/install_consumer/ with the CXXFLAGS of the environment. The processes
+# run with <libdir>, then <run path> (folders such as a site's TAO), as
+# LD_LIBRARY_PATH; the builds see neither. Used by check-install.sh,
+# check-tao.sh and by the packages' autopkgtest.
 set -euo pipefail
 
-if [ $# -ne 3 ]; then
-    echo "usage: $0 <prefix> <libdir> <work folder>" >&2
+if [ $# -ne 3 ] && [ $# -ne 4 ]; then
+    echo "usage: $0 <prefix> <libdir> <work folder> [<run path>]" >&2
     exit 2
 fi
 root=$(cd "$(dirname "$0")/.." && pwd)
-prefix=$1 libdir=$2 work=$3
+prefix=$1 libdir=$2 work=$3 run_path=$2${4:+:$4}
+read -r -a cxxflags <<<"${CXXFLAGS:-}"
 
 step() { echo "== check-consumer: $*"; }
 fail() {
@@ -31,7 +34,7 @@ cmake -S "$root/tests/install_consumer" -B "$work/cmake-consumer" -G Ninja \
 found=$(sed -n 's/^qx_sysevent_DIR:PATH=//p' "$work/cmake-consumer/CMakeCache.txt")
 [ "$found" = "$libdir/cmake/qx_sysevent" ] || fail "find_package found $found"
 cmake --build "$work/cmake-consumer"
-LD_LIBRARY_PATH=$libdir "$work/cmake-consumer/qx_install_consumer" ||
+LD_LIBRARY_PATH=$run_path "$work/cmake-consumer/qx_install_consumer" ||
     fail "find_package consumer"
 
 step "pkg-config consumer"
@@ -43,9 +46,9 @@ done
 # The library before the platform: with --as-needed a platform named first
 # is dropped.
 read -r -a flags <<<"$(pkg-config --cflags --libs qx_sysevent qx_platform_standin)"
-g++ -std=c++17 -Wall -Wextra -Werror "$root/tests/load/load_test.cpp" "${flags[@]}" \
-    -o "$work/pkgconfig-consumer"
-LD_LIBRARY_PATH=$libdir "$work/pkgconfig-consumer" || fail "pkg-config consumer"
+g++ -std=c++17 -Wall -Wextra -Werror "${cxxflags[@]}" "$root/tests/load/load_test.cpp" \
+    "${flags[@]}" -o "$work/pkgconfig-consumer"
+LD_LIBRARY_PATH=$run_path "$work/pkgconfig-consumer" || fail "pkg-config consumer"
 
 step "a program that links the library and no platform does not link"
 read -r -a flags <<<"$(pkg-config --cflags --libs qx_sysevent)"

@@ -32,23 +32,23 @@ struct RespToRegFrame {
 
 static_assert(sizeof(RegReqFrame) == 24, "the MDP reads 24 request bytes");
 static_assert(alignof(RegReqFrame) == alignof(std::uint32_t), "aligned for fourthArg");
-static_assert(offsetof(RegReqFrame, msgType) == 0);
-static_assert(offsetof(RegReqFrame, unused1) == 1);
-static_assert(offsetof(RegReqFrame, firstArg) == 2);
-static_assert(offsetof(RegReqFrame, unused4) == 4);
-static_assert(offsetof(RegReqFrame, zero6) == 6);
-static_assert(offsetof(RegReqFrame, secondArg) == 8);
-static_assert(offsetof(RegReqFrame, unused10) == 10);
-static_assert(offsetof(RegReqFrame, zero12) == 12);
-static_assert(offsetof(RegReqFrame, thirdArg) == 14);
-static_assert(offsetof(RegReqFrame, unused15) == 15);
-static_assert(offsetof(RegReqFrame, zero16) == 16);
-static_assert(offsetof(RegReqFrame, unused18) == 18);
-static_assert(offsetof(RegReqFrame, fourthArg) == 20);
+static_assert(offsetof(RegReqFrame, msgType) == 0, "the MDP reads each field at its offset");
+static_assert(offsetof(RegReqFrame, unused1) == 1, "the MDP reads each field at its offset");
+static_assert(offsetof(RegReqFrame, firstArg) == 2, "the MDP reads each field at its offset");
+static_assert(offsetof(RegReqFrame, unused4) == 4, "the MDP reads each field at its offset");
+static_assert(offsetof(RegReqFrame, zero6) == 6, "the MDP reads each field at its offset");
+static_assert(offsetof(RegReqFrame, secondArg) == 8, "the MDP reads each field at its offset");
+static_assert(offsetof(RegReqFrame, unused10) == 10, "the MDP reads each field at its offset");
+static_assert(offsetof(RegReqFrame, zero12) == 12, "the MDP reads each field at its offset");
+static_assert(offsetof(RegReqFrame, thirdArg) == 14, "the MDP reads each field at its offset");
+static_assert(offsetof(RegReqFrame, unused15) == 15, "the MDP reads each field at its offset");
+static_assert(offsetof(RegReqFrame, zero16) == 16, "the MDP reads each field at its offset");
+static_assert(offsetof(RegReqFrame, unused18) == 18, "the MDP reads each field at its offset");
+static_assert(offsetof(RegReqFrame, fourthArg) == 20, "the MDP reads each field at its offset");
 
 static_assert(sizeof(RespToRegFrame) == 2, "the MDP answers with 2 bytes");
-static_assert(offsetof(RespToRegFrame, echo) == 0);
-static_assert(offsetof(RespToRegFrame, result) == 1);
+static_assert(offsetof(RespToRegFrame, echo) == 0, "the MDP writes each field at its offset");
+static_assert(offsetof(RespToRegFrame, result) == 1, "the MDP writes each field at its offset");
 
 class ZorvAppMgr {
 public:

@@ -202,13 +202,13 @@ void SetMngDeviceResult(int result);
 namespace defaults {
 /// The administrator's user id ("admin"); admin manages NEs 1001..1300
 /// and NE 3000000000.
-inline constexpr int kAdminId = 1;
+constexpr int kAdminId = 1;
 /// "alice": manages NEs 1001..1100 and 3000000000.
-inline constexpr unsigned int kAlice = 42;
+constexpr unsigned int kAlice = 42;
 /// "bob": manages the even NEs of 1001..1300.
-inline constexpr unsigned int kBob = 43;
+constexpr unsigned int kBob = 43;
 /// "carol": manages none.
-inline constexpr unsigned int kCarol = 44;
+constexpr unsigned int kCarol = 44;
 }  // namespace defaults
 
 }  // namespace qx_standin
