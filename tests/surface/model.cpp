@@ -77,6 +77,17 @@ void Model::InjectFault(Call call, unsigned skip, unsigned times) {
     }
 }
 
+void Model::InjectTraceFault(const std::string& needle, unsigned times) {
+    if (times != 0) {
+        platform.traceFaults.emplace_back(needle, times);
+    }
+}
+
+void Model::ClearFaults() {
+    platform.faults.clear();
+    platform.traceFaults.clear();
+}
+
 void Model::Enter(Call call, const std::string& text) {
     for (auto it = platform.faults.begin(); it != platform.faults.end(); ++it) {
         if (it->call != call) {

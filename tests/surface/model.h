@@ -102,6 +102,8 @@ struct Model {
     // Controls of the stand-in.
     void Reset(bool empty);
     void InjectFault(qx_standin::Call call, unsigned skip, unsigned times);
+    void InjectTraceFault(const std::string& needle, unsigned times);
+    void ClearFaults();
 
     // The library's operations; a platform fault leaves them as Threw.
     bool RegistryInstance();  // whether there is a registry afterwards

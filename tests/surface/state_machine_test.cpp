@@ -67,8 +67,13 @@ struct Args {
     long allocation;  // the step's allocation that fails, 0 for none
 };
 
-// The echo a scripted response carries: the request's type 9, or another.
+// The echo a scripted response carries (the request's type 9, or another),
+// its result byte, the reload's first three arguments as the ints they are
+// passed as, and an event key.
 int Echo(const Args& a) { return 8 + static_cast<int>(a.skip % 2); }
+int Byte(const Args& a) { return a.result & 0xff; }
+int Arg(const Args& a, int i) { return static_cast<int>(a.reload.at(i)); }
+SvrEvent Key(const Args& a) { return {a.text.substr(0, 4), a.flag ? "raised" : ""}; }
 
 template <typename T>
 rc::Gen<std::vector<T>> Few(rc::Gen<T> item) {
@@ -122,39 +127,6 @@ rc::Gen<T> Uniform(rc::Gen<T> gen) {
 
 std::string Braced(const auto& ids) { return "{" + qx_model::Listed(ids) + "}"; }
 
-// The call as a test writes it: each {name} in `format` is that argument.
-std::string Written(std::string format, const Args& a) {
-    const std::map<std::string, std::string> values = {
-        {"{user}", std::to_string(a.user)},
-        {"{id}", std::to_string(static_cast<unsigned>(a.user))},
-        {"{ne}", std::to_string(a.ne)},
-        {"{ids}", Braced(a.ids)},
-        {"{db}", Braced(a.db)},
-        {"{users}", Braced(a.users)},
-        {"{result}", std::to_string(a.result)},
-        {"{byte}", std::to_string(a.result & 0xff)},
-        {"{send}", std::to_string(a.send)},
-        {"{echo}", std::to_string(Echo(a))},
-        {"{text}", '"' + qx_model::Escaped(a.text) + '"'},
-        {"{key}",
-         '"' + qx_model::Escaped(a.text.substr(0, 4)) + (a.flag ? "\", \"raised\"" : "\", \"\"")},
-        {"{flag}", a.flag ? "true" : "false"},
-        {"{call}", qx_standin::CallName(a.call)},
-        {"{skip}", std::to_string(a.skip)},
-        {"{times}", std::to_string(a.times)},
-        {"{reload}", std::to_string(static_cast<int>(a.reload[0])) + ", " +
-                         std::to_string(static_cast<int>(a.reload[1])) + ", " +
-                         std::to_string(static_cast<int>(a.reload[2])) + ", " +
-                         std::to_string(a.reload[3])},
-    };
-    for (const auto& [name, value] : values) {
-        for (auto at = format.find(name); at != std::string::npos; at = format.find(name)) {
-            format.replace(at, name.size(), value);
-        }
-    }
-    return format;
-}
-
 // The five GetManagedNE forms; forms 5..7 pass the output as the input too.
 struct Form {
     std::string in;
@@ -169,6 +141,38 @@ const std::array<Form, 8> kForms = {{{"list", "list", "std::list{ids}, list"},
                                      {"list", "list", "list, list"},
                                      {"vec", "vec", "vec, vec"},
                                      {"set", "set", "set, set"}}};
+
+// The call as a test writes it: each {name} in `format` is that argument.
+std::string Written(std::string format, const Args& a) {
+    const std::map<std::string, std::string> values = {
+        {"{user}", std::to_string(a.user)},
+        {"{id}", std::to_string(static_cast<unsigned>(a.user))},
+        {"{ne}", std::to_string(a.ne)},
+        {"{ids}", Braced(a.ids)},
+        {"{db}", Braced(a.db)},
+        {"{users}", Braced(a.users)},
+        {"{result}", std::to_string(a.result)},
+        {"{byte}", std::to_string(Byte(a))},
+        {"{send}", std::to_string(a.send)},
+        {"{echo}", std::to_string(Echo(a))},
+        {"{text}", '"' + qx_model::Escaped(a.text) + '"'},
+        {"{form}", kForms.at(a.form).written},
+        {"{key}",
+         '"' + qx_model::Escaped(a.text.substr(0, 4)) + (a.flag ? "\", \"raised\"" : "\", \"\"")},
+        {"{flag}", a.flag ? "true" : "false"},
+        {"{call}", qx_standin::CallName(a.call)},
+        {"{skip}", std::to_string(a.skip)},
+        {"{times}", std::to_string(a.times)},
+        {"{reload}", std::to_string(Arg(a, 0)) + ", " + std::to_string(Arg(a, 1)) + ", " +
+                         std::to_string(Arg(a, 2)) + ", " + std::to_string(a.reload[3])},
+    };
+    for (const auto& [name, value] : values) {
+        for (auto at = format.find(name); at != std::string::npos; at = format.find(name)) {
+            format.replace(at, name.size(), value);
+        }
+    }
+    return format;
+}
 
 // The input of GetManagedNE in its container's order.
 Ids InputOf(const Args& a, const qx_model::Caller& c) {
@@ -230,6 +234,13 @@ Op Control(const char* written, std::function<void(Model&, const Args&)> modelle
     return {written, Kind::Control, Done(std::move(modelled)), Done(std::move(real))};
 }
 
+// Every output container of the caller, in the model or the real one, set to `ids`.
+void Fill(auto& caller, const Ids& ids) {
+    caller.list.assign(ids.begin(), ids.end());
+    caller.vec = ids;
+    caller.set = {ids.begin(), ids.end()};
+}
+
 // An operation through TEUserIDMgr::Instance() or QXSysEventMgrIF::Instance().
 template <typename Singleton, typename Operation>
 long Through(Operation operation) {
@@ -241,116 +252,88 @@ const std::vector<Op>& Ops() {
     using namespace qx_standin;
     using Ev = QXSysEventMgrIF;
     using Reg = TEUserIDMgr;
+    const auto id = [](const Args& a) { return static_cast<unsigned>(a.user); };
     static const std::vector<Op> ops = {
         Control(
-            "ResetEmpty() if {flag}, else Reset()",
-            [](Model& m, const Args& a) { m.Reset(a.flag); },
-            [](const Args& a) { a.flag ? ResetEmpty() : Reset(); }),
+            "ResetEmpty() if {flag}, else Reset()", [](auto& m, auto& a) { m.Reset(a.flag); },
+            [](auto& a) { a.flag ? ResetEmpty() : Reset(); }),
         Control(
-            "SetJournaling({flag})",
-            [](Model& m, const Args& a) { m.platform.journaling = a.flag; },
-            [](const Args& a) { SetJournaling(a.flag); }),
+            "SetJournaling({flag})", [](auto& m, auto& a) { m.platform.journaling = a.flag; },
+            [](auto& a) { SetJournaling(a.flag); }),
         Control(
-            "ClearJournal()",
-            [](Model& m, const Args&) {
-                m.platform.journal.clear();
-                m.platform.traces.clear();
-            },
-            [](const Args&) { ClearJournal(); }),
+            "ClearJournal()", [](auto& m, auto&) { m.platform.journal = m.platform.traces = {}; },
+            [](auto&) { ClearJournal(); }),
         Control(
-            "SetCloudNode({flag})", [](Model& m, const Args& a) { m.platform.cloud = a.flag; },
-            [](const Args& a) { SetCloudNode(a.flag); }),
+            "SetCloudNode({flag})", [](auto& m, auto& a) { m.platform.cloud = a.flag; },
+            [](auto& a) { SetCloudNode(a.flag); }),
         Control(
-            "SetDatabaseAvailable({flag})",
-            [](Model& m, const Args& a) { m.platform.available = a.flag; },
-            [](const Args& a) { SetDatabaseAvailable(a.flag); }),
+            "SetDatabaseAvailable({flag})", [](auto& m, auto& a) { m.platform.available = a.flag; },
+            [](auto& a) { SetDatabaseAvailable(a.flag); }),
         Control(
             "SetAdmins({db})",
-            [](Model& m, const Args& a) {
+            [](auto& m, auto& a) {
                 m.platform.admins = {a.db.begin(), a.db.end()};
             },
-            [](const Args& a) { SetAdmins(a.db); }),
+            [](auto& a) { SetAdmins(a.db); }),
         Control(
-            "SetAdminId({user})", [](Model& m, const Args& a) { m.platform.adminId = a.user; },
-            [](const Args& a) { SetAdminId(a.user); }),
+            "SetAdminId({user})", [](auto& m, auto& a) { m.platform.adminId = a.user; },
+            [](auto& a) { SetAdminId(a.user); }),
         Control(
             "SetUserName({id}, {text})",
-            [](Model& m, const Args& a) {
-                m.platform.names[static_cast<unsigned>(a.user)] = a.text;
-            },
-            [](const Args& a) { SetUserName(static_cast<unsigned>(a.user), a.text); }),
+            [id](auto& m, auto& a) { m.platform.names[id(a)] = a.text; },
+            [id](auto& a) { SetUserName(id(a), a.text); }),
         Control(
             "SetManagedNEs({id}, {db})",
-            [](Model& m, const Args& a) {
-                m.platform.managed[static_cast<unsigned>(a.user)] = a.db;
-            },
-            [](const Args& a) { SetManagedNEs(static_cast<unsigned>(a.user), a.db); }),
+            [id](auto& m, auto& a) { m.platform.managed[id(a)] = a.db; },
+            [id](auto& a) { SetManagedNEs(id(a), a.db); }),
         Control(
             "SetMngDeviceResult({result})",
-            [](Model& m, const Args& a) { m.platform.mngResult = a.result; },
-            [](const Args& a) { SetMngDeviceResult(a.result); }),
+            [](auto& m, auto& a) { m.platform.mngResult = a.result; },
+            [](auto& a) { SetMngDeviceResult(a.result); }),
         Control(
             "QueueUserNameAnswer({result}, {text})",
-            [](Model& m, const Args& a) { m.platform.nameAnswers.emplace_back(a.result, a.text); },
-            [](const Args& a) { QueueUserNameAnswer(a.result, a.text); }),
+            [](auto& m, auto& a) { m.platform.nameAnswers.emplace_back(a.result, a.text); },
+            [](auto& a) { QueueUserNameAnswer(a.result, a.text); }),
         Control(
             "QueueMngDeviceAnswer({result}, {db})",
-            [](Model& m, const Args& a) { m.platform.mngAnswers.emplace_back(a.result, a.db); },
-            [](const Args& a) { QueueMngDeviceAnswer(a.result, a.db); }),
+            [](auto& m, auto& a) { m.platform.mngAnswers.emplace_back(a.result, a.db); },
+            [](auto& a) { QueueMngDeviceAnswer(a.result, a.db); }),
         Control(
             "QueueSendResponse({echo}, {byte}, {send})",
-            [](Model& m, const Args& a) {
-                m.platform.sends.push_back({a.send, true, Echo(a), a.result & 0xff});
+            [](auto& m, auto& a) {
+                m.platform.sends.push_back({a.send, true, Echo(a), Byte(a)});
             },
-            [](const Args& a) { QueueSendResponse(Echo(a), a.result & 0xff, a.send); }),
+            [](auto& a) { QueueSendResponse(Echo(a), Byte(a), a.send); }),
         Control(
             "QueueSendWithoutResponse({send})",
-            [](Model& m, const Args& a) {
+            [](auto& m, auto& a) {
                 m.platform.sends.push_back({a.send, false, 0, 0});
             },
-            [](const Args& a) { QueueSendWithoutResponse(a.send); }),
+            [](auto& a) { QueueSendWithoutResponse(a.send); }),
         Control(
             "SetDefaultSendResponse({echo}, {byte})",
-            [](Model& m, const Args& a) {
-                m.platform.fallback = {1, true, Echo(a), a.result & 0xff};
+            [](auto& m, auto& a) {
+                m.platform.fallback = {1, true, Echo(a), Byte(a)};
             },
-            [](const Args& a) { SetDefaultSendResponse(Echo(a), a.result & 0xff); }),
+            [](auto& a) { SetDefaultSendResponse(Echo(a), Byte(a)); }),
         Control(
             "InjectFault({call}, {skip}, {times})",
-            [](Model& m, const Args& a) { m.InjectFault(a.call, a.skip, a.times); },
-            [](const Args& a) { InjectFault(a.call, a.skip, a.times); }),
+            [](auto& m, auto& a) { m.InjectFault(a.call, a.skip, a.times); },
+            [](auto& a) { InjectFault(a.call, a.skip, a.times); }),
         Control(
             "InjectTraceFault({text}, {times})",
-            [](Model& m, const Args& a) {
-                if (a.times != 0) {
-                    m.platform.traceFaults.emplace_back(a.text, a.times);
-                }
-            },
-            [](const Args& a) { InjectTraceFault(a.text, a.times); }),
+            [](auto& m, auto& a) { m.InjectTraceFault(a.text, a.times); },
+            [](auto& a) { InjectTraceFault(a.text, a.times); }),
         Control(
-            "ClearFaults()",
-            [](Model& m, const Args&) {
-                m.platform.faults.clear();
-                m.platform.traceFaults.clear();
-            },
-            [](const Args&) { ClearFaults(); }),
+            "ClearFaults()", [](auto& m, auto&) { m.ClearFaults(); }, [](auto&) { ClearFaults(); }),
         // ACE's static object lock failing, or working again, from here on.
         Control(
             "the static object lock fails: {flag}",
-            [](Model& m, const Args& a) { m.caller.lockFails = a.flag; },
-            [](const Args& a) { qx_test::SetStaticLockFails(a.flag); }),
+            [](auto& m, auto& a) { m.caller.lockFails = a.flag; },
+            [](auto& a) { qx_test::SetStaticLockFails(a.flag); }),
         Control(
-            "list = vec = set = {ids}",
-            [](Model& m, const Args& a) {
-                m.caller.list.assign(a.ids.begin(), a.ids.end());
-                m.caller.vec = a.ids;
-                m.caller.set = {a.ids.begin(), a.ids.end()};
-            },
-            [](const Args& a) {
-                g_world.list.assign(a.ids.begin(), a.ids.end());
-                g_world.vec = a.ids;
-                g_world.set = {a.ids.begin(), a.ids.end()};
-            }),
+            "list = vec = set = {ids}", [](auto& m, auto& a) { Fill(m.caller, a.ids); },
+            [](auto& a) { Fill(g_world, a.ids); }),
         // The library's singletons, registration and reload.
         {"TEUserIDMgr::Instance()", Kind::Library,
          [](Model& m, const Args&, Mm) { return m.RegistryInstance() ? 0L : kNoInstance; },
@@ -380,11 +363,10 @@ const std::vector<Op>& Ops() {
          Done([](const Args&) { Ev::Destroy(); })},
         {"QXSysEventMgrIF::Instance()->RegEventHandler({{key}}, nullptr)", Kind::Library,
          [](Model& m, const Args& a, Mm) {
-             return m.RegEventHandler(a.text.substr(0, 4), a.flag ? "raised" : "");
+             return m.RegEventHandler(Key(a).m_strPrimaryKey, Key(a).m_strSecondaryKey);
          },
          [](const Args& a, Rm) {
-             const SvrEvent key{a.text.substr(0, 4), a.flag ? "raised" : ""};
-             return Through<Ev>([&key](Ev& f) { return f.RegEventHandler(key, nullptr); });
+             return Through<Ev>([&a](Ev& f) { return f.RegEventHandler(Key(a), nullptr); });
          }},
         {"QXSysEventMgrIF::Instance()->SubscribeEvent() if {flag}, else UnSubscribeEvent()",
          Kind::Library, [](Model& m, const Args& a, Mm) { return m.SubscribeEvent(a.flag); },
@@ -394,12 +376,10 @@ const std::vector<Op>& Ops() {
          }},
         {"RegMDPMsgOfProReLoad({reload})", Kind::Library,
          [](Model& m, const Args& a, Mm) {
-             return long{
-                 m.Reload(int(a.reload[0]), int(a.reload[1]), int(a.reload[2]), a.reload[3])};
+             return long{m.Reload(Arg(a, 0), Arg(a, 1), Arg(a, 2), a.reload[3])};
          },
          [](const Args& a, Rm) {
-             return long{RegMDPMsgOfProReLoad(int(a.reload[0]), int(a.reload[1]), int(a.reload[2]),
-                                              a.reload[3])};
+             return long{RegMDPMsgOfProReLoad(Arg(a, 0), Arg(a, 1), Arg(a, 2), a.reload[3])};
          }},
         // A user's security scope.
         {"managers.emplace_back({user})", Kind::Library,
@@ -421,7 +401,7 @@ const std::vector<Op>& Ops() {
          [](const Args& a, Rm mgr) {
              return a.flag ? mgr->GetAllManagedNE(g_world.set) : mgr->GetAllManagedNE(g_world.vec);
          }},
-        {"GetManagedNE(form)", Kind::OnManager,
+        {"GetManagedNE({form})", Kind::OnManager,
          [](Model& m, const Args& a, Mm mgr) {
              const Form& f = kForms.at(a.form);
              return m.GetManagedNE(*mgr, f.in, f.out, InputOf(a, m.caller));
@@ -635,10 +615,7 @@ struct Step : rc::state::Command<Model, World> {
             out << "with allocation " << args.allocation << " failing: ";
         }
         out << (op.kind == Kind::OnManager ? "managers[" + std::to_string(manager) + "]." : "");
-        out << Written(std::string(op.written) == "GetManagedNE(form)"
-                           ? std::string("GetManagedNE(") + kForms.at(args.form).written + ")"
-                           : op.written,
-                       args);
+        out << Written(op.written, args);
         out << (FailsAllocation() ? "; then all starts over" : "");
     }
 };
