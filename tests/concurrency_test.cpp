@@ -154,7 +154,11 @@ TEST(Concurrency, StandinScriptedWhileTheLibraryRuns) {
                 QueueMngDeviceAnswer(-i - 1, {});
                 InjectFault(Call::IsInAdmins);
                 const std::size_t platformCalls = PlatformCalls().size();
-                EXPECT_LE(platformCalls, JournalTexts().size());  // read later, it holds more
+                const std::size_t sends = CountCalls(Call::SendRegReq);
+                const std::size_t traces = TraceTexts().size();
+                EXPECT_LE(platformCalls, JournalTexts().size());  // read later, each holds more
+                EXPECT_LE(sends, CountCalls(Call::SendRegReq));
+                EXPECT_LE(traces, TraceRecords().size());
                 refusals[i] = RegMDPMsgOfProReLoad(i, round, 0, 0);
                 Ids out{5};
                 queried[i] = user.GetManagedNE(Ids{1001}, out);

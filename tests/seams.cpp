@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <utility>
 
 #include "qx_standin/app_mgr.h"
 
@@ -24,6 +25,7 @@ std::atomic<long> g_locks{0};
 std::atomic<long> g_unlocks{0};
 std::atomic<long> g_countdown{0};
 std::atomic<bool> g_struck{false};
+std::function<void()> g_beforeNextLock;  // set and run by one thread
 char g_printed[512];
 std::size_t g_printedLength = 0;
 
@@ -56,6 +58,9 @@ int ACE_OS::mutex_lock(ACE_mutex_t* m) {
     static const MutexFn next = Next("_ZN6ACE_OS10mutex_lockEP15pthread_mutex_t");
     if (!Watched(m)) {
         return next(m);
+    }
+    if (g_beforeNextLock) {
+        std::exchange(g_beforeNextLock, nullptr)();
     }
     if (g_fail) {
         errno = EINVAL;
@@ -107,6 +112,8 @@ void ResetStaticLock(bool fail) {
 }
 
 void SetStaticLockFails(bool fail) { g_fail = fail; }
+
+void BeforeNextLock(std::function<void()> publish) { g_beforeNextLock = std::move(publish); }
 
 long StaticLocksTaken() { return g_locks; }
 

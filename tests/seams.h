@@ -2,6 +2,7 @@
 // and of the global operator new, for the tests built with them.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace qx_test {
@@ -11,6 +12,9 @@ void ResetStaticLock(bool fail = false);
 void SetStaticLockFails(bool fail);  // from now on, counts kept
 long StaticLocksTaken();             // successful acquisitions since ResetStaticLock()
 long StaticLocksReleased();
+// `publish` runs once, the next time the static object lock is about to be
+// taken: as if another thread had got there first.
+void BeforeNextLock(std::function<void()> publish);
 void FailNthAllocation(long n);  // the n-th allocation from now throws
 bool DisarmAllocationFailure();  // whether the armed one struck
 std::string Printed();           // since the last ClearPrinted()

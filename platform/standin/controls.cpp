@@ -178,8 +178,11 @@ void SetAdmins(const std::vector<unsigned int>& userIds) {
     DatabaseAccess()->admins = std::set<unsigned int>(userIds.begin(), userIds.end());
 }
 
+// The name is copied before a new user's entry is made: out of memory, no
+// user is left with an empty name.
 void SetUserName(unsigned int userId, const std::string& name) {
-    DatabaseAccess()->userNames[userId] = name;
+    std::string copy = name;
+    DatabaseAccess()->userNames[userId] = std::move(copy);
 }
 
 void SetManagedNEs(unsigned int userId, const std::vector<unsigned int>& neIds) {

@@ -25,7 +25,7 @@
 /// registration); tests call Reset() before each case.
 ///
 /// Exceptions: the controls throw nothing of their own; those that copy or
-/// store data may throw std::bad_alloc. The platform calls throw
+/// store data may throw std::bad_alloc, and then change nothing. The platform calls throw
 /// InjectedFault when InjectFault() or InjectTraceFault() says so, and
 /// otherwise only std::bad_alloc when memory runs out: no fault is then
 /// spent, and a trace record is kept in the journal and in TraceRecords()

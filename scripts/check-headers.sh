@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# compile-headers.sh <c++ compiler> <standard> <work folder> <library> <platform>
+# check-headers.sh <c++ compiler> <standard> <work folder> <library> <platform>
 #     <generated include folder> [flag...]
 # As a process built to <standard> (98, 03, 11, 14, 17, 20, 23) with
 # -Wall -Wextra -pedantic -Werror: every header of include/qx_sysevent alone,
 # at C++14 every header of the stand-in alone, then
-# old_standard_process.cpp built against <library> and <platform> and run.
+# tests/headers/old_standard_process.cpp built against <library> and
+# <platform> and run.
 # The flags (the library's interface definitions) go to every compile.
 set -euo pipefail
 cxx=$1 standard=$2 work=$3 library=$4 platform=$5 generated=$6
 shift 6
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd)
+here=$root/tests/headers
 
 std=c++$standard
 # Compilers that predate the name know C++23 as c++2b.
