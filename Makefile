@@ -9,8 +9,8 @@ CMAKE_COMMON := -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 LOGS := $(BUILD)/logs
 
 .PHONY: all demo test check deps-demo deps-test deps-check remove-deps build test-unit \
-        test-asan test-tsan test-old-abi check-format check-tidy fuzz check-valgrind check-install \
-        check-abi abi-baseline package autopkgtest docs test-fresh bench mutation coverage clean
+        test-asan test-tsan build-old-abi test-old-abi check-format check-tidy fuzz \
+        check-valgrind check-install check-swap check-abi abi-baseline package autopkgtest docs test-fresh bench mutation coverage clean
 
 all: build
 
@@ -72,17 +72,28 @@ test-tsan: deps-test
 # as root, it gives root subordinate ids in /etc/subuid and /etc/subgid.
 check: deps-check
 	@$(MAKE) --no-print-directory test test-old-abi check-format check-tidy fuzz check-valgrind \
-	    check-install check-abi autopkgtest docs
+	    check-install check-swap check-abi autopkgtest docs
 	@echo "make check: passed"
 
 # The old string ABI's flavour (-DQX_SYSEVENT_CXX11_ABI=OFF) and its tests,
 # with GoogleTest built from its sources with the same ABI; what needs a
 # library Debian ships for the new ABI only (RapidCheck) is left out.
-test-old-abi: deps-check
-	cmake -S . -B $(BUILD)/old-abi $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+build-old-abi:
+	@cmake -S . -B $(BUILD)/old-abi $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DQX_SYSEVENT_CXX11_ABI=OFF > /dev/null
 	cmake --build $(BUILD)/old-abi -j $(JOBS)
+
+test-old-abi: deps-check
+	@$(MAKE) --no-print-directory build-old-abi
 	ctest --test-dir $(BUILD)/old-abi --output-on-failure -j $(JOBS)
+
+# qx-sysevent-check as installed by each flavour, on processes built from the
+# pinned declarations with each string ABI; its outputs go to
+# $(BUILD)/check-swap.log.
+check-swap: deps-check
+	@$(MAKE) --no-print-directory build TESTS=ON > /dev/null
+	@$(MAKE) --no-print-directory build-old-abi > /dev/null
+	CHECK_SWAP_LOG=$(BUILD)/check-swap.log ./scripts/check-swap.sh $(BUILD)/release $(BUILD)/old-abi
 
 check-format: deps-check
 	clang-format --dry-run --Werror $(shell git ls-files '*.cpp' '*.h')
