@@ -10,7 +10,8 @@ LOGS := $(BUILD)/logs
 
 .PHONY: all demo test check deps-demo deps-test deps-check remove-deps build test-unit \
         test-asan test-tsan build-old-abi test-old-abi check-format check-tidy fuzz \
-        check-valgrind check-install check-swap check-abi abi-baseline package autopkgtest docs test-fresh bench mutation coverage clean
+        check-valgrind check-install check-swap check-abi abi-baseline package autopkgtest docs \
+        test-fresh bench mutation coverage clean
 
 all: build
 
@@ -126,9 +127,10 @@ check-valgrind: deps-check
 	    $(BUILD)/release/examples/qx_demo $(BUILD)/release/qx_demo_valgrind.log > /dev/null
 
 # The installed package, used from a tiny out-of-tree consumer through
-# find_package and through pkg-config.
+# find_package and through pkg-config, in each string ABI's flavour.
 check-install: deps-check
 	JOBS=$(JOBS) ./scripts/check-install.sh $(BUILD)/install
+	JOBS=$(JOBS) ./scripts/check-install.sh $(BUILD)/install-oldabi --old-abi
 
 # The library's binary interface against abi/libqx_sysevent.abi (abidiff),
 # and the old string ABI's against abi/libqx_sysevent-oldabi.abi;
