@@ -29,28 +29,16 @@ long CUserSecurityMgr::GetAllUser(const std::vector<int>& ids, std::map<int, std
 bool CUserSecurityMgr::isNeManaged(unsigned long neId) const { return neId == 0; }
 long CUserSecurityMgr::GetAllManagedNE(std::vector<unsigned long>& out) { return out.empty(); }
 long CUserSecurityMgr::GetAllManagedNE(std::set<unsigned long>& out) { return out.empty(); }
-long CUserSecurityMgr::GetManagedNE(const std::list<unsigned long>& in,
-                                    std::list<unsigned long>& out) {
-    return in.size() + out.size();
-}
-long CUserSecurityMgr::GetManagedNE(const std::vector<unsigned long>& in,
-                                    std::vector<unsigned long>& out) {
-    return in.size() + out.size();
-}
-long CUserSecurityMgr::GetManagedNE(const std::set<unsigned long>& in,
-                                    std::vector<unsigned long>& out) {
-    return in.size() + out.size();
-}
-long CUserSecurityMgr::GetManagedNE(const std::set<unsigned long>& in,
-                                    std::set<unsigned long>& out) {
-    return in.size() + out.size();
-}
-long CUserSecurityMgr::GetManagedNE(const std::vector<unsigned long>& in,
-                                    std::set<unsigned long>& out) {
-    return in.size() + out.size();
-}
-long CUserSecurityMgr::GetManagedNE(const std::list<unsigned long>& in,
-                                    std::vector<unsigned long>& out) {
-    return in.size() + out.size();
-}
+// Each overload of GetManagedNE, from its input and output containers.
+#define QX_ORIGINAL_GET_MANAGED_NE(In, Out)                               \
+    long CUserSecurityMgr::GetManagedNE(const std::In<unsigned long>& in, \
+                                        std::Out<unsigned long>& out) {   \
+        return static_cast<long>(in.size() + out.size());                 \
+    }
+QX_ORIGINAL_GET_MANAGED_NE(list, list)
+QX_ORIGINAL_GET_MANAGED_NE(vector, vector)
+QX_ORIGINAL_GET_MANAGED_NE(set, vector)
+QX_ORIGINAL_GET_MANAGED_NE(set, set)
+QX_ORIGINAL_GET_MANAGED_NE(vector, set)
+QX_ORIGINAL_GET_MANAGED_NE(list, vector)
 int RegMDPMsgOfProReLoad(int, int, int, long fourth) { return static_cast<int>(fourth); }
