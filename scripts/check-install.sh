@@ -80,7 +80,8 @@ done
 "$root/scripts/check-consumer.sh" "$prefix" "$libdir" "$work"
 
 step "qx-sysevent-check, as installed, on the process built against it"
-LD_LIBRARY_PATH=$libdir "$prefix/bin/qx-sysevent-check" "$work/cmake-consumer/qx_install_consumer" ||
+LD_LIBRARY_PATH=$libdir "$prefix/bin/qx-sysevent-check" \
+    "$work/cmake-consumer/qx_install_consumer" ||
     fail "qx-sysevent-check refuses the process built against the installed library"
 
 step "CMake package without the stand-in"
