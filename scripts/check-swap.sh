@@ -11,6 +11,8 @@
 #                    fails, naming what the platform does not provide
 #   extra symbol     a process that needs a call this build does not export:
 #                    fails, naming it
+#   run path         a process whose DT_RPATH finds the library being
+#                    replaced: fails, naming where it loads it from
 # and the match and the extra symbol again with --original.
 #
 # Usage: scripts/check-swap.sh <new-ABI build folder> <old-ABI build folder>
@@ -51,15 +53,19 @@ for abi in new old; do
         [ $debug = with ] && flags+=(-g)
         g++ "${flags[@]}" -shared -fPIC -Wl,-soname,libqx_sysevent.so.1 \
             "$root/tests/swap/original.cpp" -o "$out/original/libqx_sysevent.so.1"
-        for variant in process extra; do
-            g++ "${flags[@]}" $([ $variant = extra ] && echo -DQX_PINNED_EXTRA) \
-                "$root/tests/swap/process.cpp" -o "$out/$variant" -L "$out/original" \
-                -L "$work/$abi/platform" -Wl,--no-as-needed -l:libqx_sysevent.so.1 \
-                -l:libqx_platform_standin.so.1
+        # extra needs the call this build lacks; rpath finds the original
+        # through its DT_RPATH, as old linkers wrote it.
+        declare -A variant_flags=([process]= [extra]=-DQX_PINNED_EXTRA
+            [rpath]="-Wl,--disable-new-dtags -Wl,-rpath,$out/original")
+        for variant in process extra rpath; do
+            # shellcheck disable=SC2086 # the variant's flags are words
+            g++ "${flags[@]}" ${variant_flags[$variant]} "$root/tests/swap/process.cpp" \
+                -o "$out/$variant" -L "$out/original" -L "$work/$abi/platform" \
+                -Wl,--no-as-needed -l:libqx_sysevent.so.1 -l:libqx_platform_standin.so.1
         done
         cp "$library" "$out/library.so.1"
         if [ $debug = without ]; then
-            strip --strip-all "$out/process" "$out/extra"
+            strip --strip-all "$out/process" "$out/extra" "$out/rpath"
             strip --strip-unneeded "$out/original/libqx_sysevent.so.1" "$out/library.so.1"
         fi
     done
@@ -119,6 +125,10 @@ for abi in new old; do
         PLATFORM=$work/$abi/platform expect 1 \
             "exported by the original, not by this build: CUserSecurityMgr::GetManagedNE(" \
             "${removed[@]}" -- "$tool" "${library[@]}" "${original[@]}" "$mine/extra"
+        # A run path ahead of LD_LIBRARY_PATH would keep the original.
+        PLATFORM=$work/$abi/platform expect 1 \
+            "FAIL: its run path (DT_RPATH) finds libqx_sysevent.so.1 as $mine/original/" -- \
+            "$tool" "${library[@]}" "$mine/rpath"
         # Several processes: one failing fails the run.
         PLATFORM=$work/$abi/platform expect 1 "1 of 2 processes run on" -- \
             "$tool" "${library[@]}" "$mine/process" "$mine/extra"
