@@ -9,9 +9,9 @@ CMAKE_COMMON := -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 LOGS := $(BUILD)/logs
 
 .PHONY: all demo test check deps-demo deps-test deps-check remove-deps build test-unit \
-        test-asan test-tsan check-format check-tidy fuzz check-valgrind check-install \
-        check-abi check-tao abi-baseline package autopkgtest docs test-fresh bench mutation \
-        coverage clean
+        test-asan test-tsan build-old-abi test-old-abi check-format check-tidy fuzz \
+        check-valgrind check-install check-swap check-abi check-tao abi-baseline package \
+        autopkgtest docs test-fresh bench mutation coverage clean
 
 all: build
 
@@ -72,9 +72,29 @@ test-tsan: deps-test
 # packages: autopkgtest's root tarball goes to /var/cache/qx-sysevent and, run
 # as root, it gives root subordinate ids in /etc/subuid and /etc/subgid.
 check: deps-check
-	@$(MAKE) --no-print-directory test check-format check-tidy fuzz check-valgrind \
-	    check-install check-abi check-tao autopkgtest docs
+	@$(MAKE) --no-print-directory test test-old-abi check-format check-tidy fuzz check-valgrind \
+	    check-install check-swap check-abi check-tao autopkgtest docs
 	@echo "make check: passed"
+
+# The old string ABI's flavour (-DQX_SYSEVENT_CXX11_ABI=OFF) and its tests,
+# with GoogleTest built from its sources with the same ABI; what needs a
+# library Debian ships for the new ABI only (RapidCheck) is left out.
+build-old-abi:
+	@cmake -S . -B $(BUILD)/old-abi $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DQX_SYSEVENT_CXX11_ABI=OFF > /dev/null
+	cmake --build $(BUILD)/old-abi -j $(JOBS)
+
+test-old-abi: deps-check
+	@$(MAKE) --no-print-directory build-old-abi
+	ctest --test-dir $(BUILD)/old-abi --output-on-failure -j $(JOBS)
+
+# qx-sysevent-check as installed by each flavour, on processes built from the
+# pinned declarations with each string ABI; its outputs go to
+# $(BUILD)/check-swap.log.
+check-swap: deps-check
+	@$(MAKE) --no-print-directory build TESTS=ON > /dev/null
+	@$(MAKE) --no-print-directory build-old-abi > /dev/null
+	CHECK_SWAP_LOG=$(BUILD)/check-swap.log ./scripts/check-swap.sh $(BUILD)/release $(BUILD)/old-abi
 
 check-format: deps-check
 	clang-format --dry-run --Werror $(shell git ls-files '*.cpp' '*.h')
@@ -107,23 +127,24 @@ check-valgrind: deps-check
 	    $(BUILD)/release/examples/qx_demo $(BUILD)/release/qx_demo_valgrind.log > /dev/null
 
 # The installed package, used from a tiny out-of-tree consumer through
-# find_package and through pkg-config.
+# find_package and through pkg-config, in each string ABI's flavour.
 check-install: deps-check
 	JOBS=$(JOBS) ./scripts/check-install.sh $(BUILD)/install
+	JOBS=$(JOBS) ./scripts/check-install.sh $(BUILD)/install-oldabi --old-abi
 
-# The library's binary interface against abi/libqx_sysevent.abi (abidiff);
-# abi-baseline takes a new baseline, only for a deliberate change.
-check-abi: deps-check
-	JOBS=$(JOBS) ./scripts/check-abi.sh $(BUILD)/abi
+# The library's binary interface against abi/libqx_sysevent.abi (abidiff),
+# and the old string ABI's against abi/libqx_sysevent-oldabi.abi;
+# abi-baseline takes new baselines, only for a deliberate change.
+check-abi abi-baseline: deps-check
+	JOBS=$(JOBS) ./scripts/check-abi.sh $(BUILD)/abi $(if $(filter abi-baseline,$@),--update)
+	JOBS=$(JOBS) ./scripts/check-abi.sh $(BUILD)/abi-oldabi --old-abi \
+	    $(if $(filter abi-baseline,$@),--update)
 
 # The library built with -DQX_WITH_TAO=ON against the TAO-shaped installation
 # of tests/tao/: TAO's library needed, its init() run once at load, the
 # installed package and .pc bringing TAO's libraries, the suite passing.
 check-tao: deps-check
 	JOBS=$(JOBS) ./scripts/check-tao.sh $(BUILD)/tao
-
-abi-baseline: deps-check
-	JOBS=$(JOBS) ./scripts/check-abi.sh $(BUILD)/abi --update
 
 # The source and Debian packages into $(BUILD)/package, checked (lintian
 # included); the unit tests run in the package build.

@@ -2,8 +2,9 @@
 # Builds the source package and the Debian packages from debian/ with
 # dpkg-buildpackage (the unit tests run in the build), in a copy of the source
 # tree, and checks them without installing them on this machine: fields and
-# contents, no stand-in in the library's Depends, lintian on the source and
-# every package without errors or warnings. autopkgtest tests the packages as
+# contents, each string ABI's flavour in its own packages, no stand-in in the
+# library's Depends, lintian on the source and every package without errors or
+# warnings. autopkgtest tests the packages as
 # installed (scripts/autopkgtest.sh).
 #
 # Usage: scripts/make-packages.sh <output folder>
@@ -33,6 +34,10 @@ project_version=$(sed -n 's/^project(qx_sysevent VERSION \([0-9.]*\).*/\1/p' "$r
 [ "$version" = "$project_version" ] ||
     fail "debian/changelog says $version, CMakeLists.txt says ${project_version:-nothing}"
 arch=$(dpkg --print-architecture)
+# CUserSecurityMgr::GetAllUser(const std::vector<int>&, std::map<int, std::string>&) in
+# the old string ABI.
+old_abi_get_all_user=_ZN16CUserSecurityMgr10GetAllUserERKSt6vectorIiSaIiEERSt3mapIiSsSt4lessIi
+old_abi_get_all_user+=ESaISt4pairIKiSsEEE
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 libdir=usr/lib/$multiarch
 
@@ -84,33 +89,60 @@ check_package() {
 }
 
 step "fields and contents"
-check_package libqx-sysevent1 libace-7.0.8 libc6 libgcc-s1 libstdc++6 -- \
-    "$libdir/libqx_sysevent.so.${version%%.*}" "$libdir/libqx_sysevent.so.$version"
-check_package libqx-sysevent-dev libqx-sysevent1 -- \
-    "$libdir/libqx_sysevent.so" \
-    usr/include/qx_sysevent/{export,mdp_reload,qx_sysevent,svr_event,sys_event_mgr}.h \
-    usr/include/qx_sysevent/{result_codes,user_id_mgr,user_security_mgr,version}.h \
-    "$libdir/cmake/qx_sysevent/qx_sysevent-config.cmake" \
-    "$libdir/cmake/qx_sysevent/qx_sysevent-config-version.cmake" \
-    "$libdir/cmake/qx_sysevent/qx_sysevent-targets.cmake" \
-    "$libdir/pkgconfig/qx_sysevent.pc"
-check_package libqx-platform-standin1 libace-7.0.8 -- \
-    "$libdir/libqx_platform_standin.so.${version%%.*}" "$libdir/libqx_platform_standin.so.$version"
-check_package libqx-platform-standin-dev libqx-platform-standin1 libace-dev pkg-config -- \
-    "$libdir/libqx_platform_standin.so" \
-    usr/include/qx_standin/{standin,app_mgr}.h usr/include/qx_platform/platform/qx_trace.h \
-    "$libdir/cmake/qx_sysevent/qx_sysevent-platform-standin-targets.cmake" \
-    "$libdir/pkgconfig/qx_platform_standin.pc"
-check_package libqx-sysevent-doc --arch all -- \
-    usr/share/doc/libqx-sysevent-doc/html/index.html \
-    usr/share/doc/libqx-sysevent-doc/html/classCUserSecurityMgr.html \
-    usr/share/doc/libqx-sysevent-doc/html/namespaceqx__standin.html \
-    usr/share/doc-base/libqx-sysevent-doc.libqx-sysevent
-runtime=$out/libqx-sysevent1_${version}_${arch}.deb
-if dpkg-deb -f "$runtime" Depends | grep -q standin; then
-    fail "libqx-sysevent1 depends on the stand-in"
-fi
-for deb in "$runtime" "$out/libqx-platform-standin1_${version}_${arch}.deb"; do
+# Each string ABI's flavour: the packages of the new one, then the -oldabi ones.
+for flavour in "" -oldabi; do
+    check_package "libqx-sysevent1$flavour" libace-7.0.8 libc6 libgcc-s1 libstdc++6 -- \
+        "$libdir/libqx_sysevent.so.${version%%.*}" "$libdir/libqx_sysevent.so.$version"
+    check_package "libqx-sysevent$flavour-dev" "libqx-sysevent1$flavour" -- \
+        "$libdir/libqx_sysevent.so" \
+        usr/include/qx_sysevent/{export,mdp_reload,qx_sysevent,svr_event,sys_event_mgr}.h \
+        usr/include/qx_sysevent/{result_codes,user_id_mgr,user_security_mgr,version}.h \
+        "$libdir/cmake/qx_sysevent/qx_sysevent-config.cmake" \
+        "$libdir/cmake/qx_sysevent/qx_sysevent-config-version.cmake" \
+        "$libdir/cmake/qx_sysevent/qx_sysevent-targets.cmake" \
+        "$libdir/pkgconfig/qx_sysevent.pc"
+    check_package "libqx-platform-standin1$flavour" libace-7.0.8 -- \
+        "$libdir/libqx_platform_standin.so.${version%%.*}" \
+        "$libdir/libqx_platform_standin.so.$version"
+    check_package "libqx-platform-standin$flavour-dev" "libqx-platform-standin1$flavour" \
+        libace-dev pkg-config -- \
+        "$libdir/libqx_platform_standin.so" \
+        usr/include/qx_standin/{standin,app_mgr}.h usr/include/qx_platform/platform/qx_trace.h \
+        "$libdir/cmake/qx_sysevent/qx_sysevent-platform-standin-targets.cmake" \
+        "$libdir/pkgconfig/qx_platform_standin.pc"
+done
+check_package qx-sysevent-check binutils -- \
+    usr/bin/qx-sysevent-check usr/share/man/man1/qx-sysevent-check.1.gz
+# The old flavour's library exports the old ABI's names and none of the new's,
+# and each flavour's qx_sysevent.pc passes its ABI on.
+step "the string ABI of each flavour"
+for flavour in "" -oldabi; do
+    contents=$out/work/contents$flavour
+    for deb in "libqx-sysevent1$flavour" "libqx-sysevent$flavour-dev"; do
+        dpkg-deb -x "$out/${deb}_${version}_$arch.deb" "$contents"
+    done
+    names=$(nm -D "$contents/$libdir/libqx_sysevent.so.$version")
+    new_abi_names=$(grep -c __cxx11 <<<"$names" || true)
+    definition=-D_GLIBCXX_USE_CXX11_ABI=1
+    if [ -n "$flavour" ]; then
+        definition=-D_GLIBCXX_USE_CXX11_ABI=0
+        [ "$new_abi_names" = 0 ] || fail "libqx-sysevent1$flavour: names of the new string ABI"
+        grep -q " T $old_abi_get_all_user\$" <<<"$names" ||
+            fail "libqx-sysevent1$flavour: no $old_abi_get_all_user"
+    elif [ "$new_abi_names" = 0 ]; then
+        fail "libqx-sysevent1: no name of the new string ABI"
+    fi
+    grep -q -- "^Cflags:.* $definition\$" "$contents/$libdir/pkgconfig/qx_sysevent.pc" ||
+        fail "libqx-sysevent$flavour-dev: qx_sysevent.pc lacks $definition"
+    echo "libqx-sysevent1$flavour: $new_abi_names symbols naming std::__cxx11;" \
+        "qx_sysevent.pc: $definition"
+done
+for runtime in "$out"/libqx-sysevent1{,-oldabi}_"${version}_$arch.deb"; do
+    if dpkg-deb -f "$runtime" Depends | grep -q standin; then
+        fail "$runtime depends on the stand-in"
+    fi
+done
+for deb in "$out"/libqx-{sysevent1,platform-standin1}{,-oldabi}_"${version}_$arch.deb"; do
     dpkg-deb --contents "$deb" | grep -q 'include/\|\.so$' && fail "$deb carries development files"
     dpkg-deb -I "$deb" shlibs >/dev/null || fail "$deb has no shlibs file"
     dpkg-deb -I "$deb" triggers | grep -qx 'activate-noawait ldconfig' ||

@@ -12,6 +12,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <new>
 #include <utility>
 
@@ -124,6 +125,11 @@ void FailNthAllocation(long n) { g_countdown = n; }
 bool DisarmAllocationFailure() {
     g_countdown = 0;
     return g_struck.exchange(false);
+}
+
+__attribute__((noinline)) void DirtyStack() {
+    volatile unsigned char junk[4096];
+    std::fill(std::begin(junk), std::end(junk), 0xA5);
 }
 
 std::string Printed() { return {g_printed, g_printedLength}; }

@@ -17,7 +17,10 @@ long StaticLocksReleased();
 void BeforeNextLock(std::function<void()> publish);
 void FailNthAllocation(long n);  // the n-th allocation from now throws
 bool DisarmAllocationFailure();  // whether the armed one struck
-std::string Printed();           // since the last ClearPrinted()
+// Leaves 0xA5 where the frames of a call made next will be: bytes the call
+// leaves unwritten show.
+void DirtyStack();
+std::string Printed();  // since the last ClearPrinted()
 void ClearPrinted();
 
 }  // namespace qx_test

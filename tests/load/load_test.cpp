@@ -10,7 +10,7 @@
 #include <vector>
 
 // Built as it stands: the install check's process, on the installed stand-in.
-#if !defined(QX_LOAD_EXERCISE) && !defined(QX_LOAD_SCRIPT) && !defined(QX_LOAD_NO_PLATFORM)
+#if !defined(QX_LOAD_EXERCISE) && !defined(QX_LOAD_SCRIPT) && !defined(QX_LOAD_REFUSED)
 #define QX_LOAD_MAIN
 #define QX_LOAD_EXERCISE
 #define QX_LOAD_SCRIPT
@@ -69,9 +69,13 @@ void QxLoadDouble(std::string* unseen) {  // no Reset(): keeps the load-time cal
 }
 #endif
 
-#if defined(QX_LOAD_NO_PLATFORM)
-int main() {  // must not load
-    if (dlopen(QX_LOAD_LIBRARY, RTLD_NOW) == nullptr) {
+#if defined(QX_LOAD_REFUSED)
+// Must not load, not even lazily: the library binds every platform symbol as
+// it loads. A process that needs it stops before main; one that opens it
+// hears why from dlerror().
+int main() {
+    std::printf("main reached\n");
+    if (dlopen(QX_LOAD_LIBRARY, RTLD_LAZY) == nullptr) {
         std::printf("%s\n", dlerror());  // NOLINT(concurrency-mt-unsafe): one thread
     }
 }

@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
 #include <functional>
 #include <optional>
@@ -22,9 +21,6 @@
 
 #include "../seams.h"
 #include "model.h"
-#include "platform/qx_trace.h"
-#include "platform/zorv_db_utility.h"
-#include "platform/zorv_sdk_wrap.h"
 #include "qx_standin/standin.h"
 #include "qx_sysevent/qx_sysevent.h"
 
@@ -436,12 +432,6 @@ std::ostream& operator<<(std::ostream& out, const Outcome& o) {
     return o.threw.empty() ? out << o.result : out << "threw " << o.threw;
 }
 
-// Leaves 0xA5 where the call's frames will be: bytes it leaves unwritten show.
-__attribute__((noinline)) void DirtyStack() {
-    volatile unsigned char junk[4096];
-    std::fill(std::begin(junk), std::end(junk), 0xA5);
-}
-
 bool IsSubsequence(const auto& part, const auto& whole) {
     auto at = whole.begin();
     for (const auto& item : part) {
@@ -511,7 +501,7 @@ struct Step : rc::state::Command<Model, World> {
         const long locks = qx_test::StaticLocksTaken() - m.caller.locks;
         const Outcome predicted = Predict(m);
         Outcome seen;
-        DirtyStack();
+        qx_test::DirtyStack();
         if (FailsAllocation()) {
             qx_test::FailNthAllocation(args.allocation);
         }
@@ -639,96 +629,6 @@ RC_GTEST_PROP(PublicSurface, EverySequenceDoesWhatTheModelSays, ()) {
     const auto steps = *rc::gen::scale(
         3.0, rc::state::gen::commands(model, rc::state::gen::execOneOfWithArgs<Step>()));
     rc::state::runAll(steps, model, g_world);
-}
-
-// A registry another thread made while this one waited for the lock is the
-// one returned, and the only one.
-TEST(Singletons, MadeWhileWaitingForTheLockIsTheOneReturned) {
-    qx_test::ResetStaticLock();
-    TEUserIDMgr::Destroy();
-    auto* made = new TEUserIDMgr;
-    qx_test::BeforeNextLock([made] { TEUserIDMgr::m_pInstance = made; });
-    EXPECT_EQ(TEUserIDMgr::Instance(), made);
-    TEUserIDMgr::Destroy();
-}
-
-// The reload request byte by byte on either byte order: the type, each field
-// at its offset and in its width, every other byte zero though the stack was not.
-TEST(ReloadRequest, LaidOutInTheHostsByteOrder) {
-    qx_standin::Reset();
-    DirtyStack();
-    EXPECT_EQ(RegMDPMsgOfProReLoad(0x1'2345, -2, 300, 0x1'1234'5678), 0);
-    EXPECT_EQ(
-        qx_standin::PlatformCalls().back(),
-        std::string("ZorvSendRegReqMsgToMDP(20, [") +
-            (std::endian::native == std::endian::little
-                 ? "09 00 45 23 00 00 00 00 fe ff 00 00 00 00 2c 00 00 00 00 00 78 56 34 12"
-                 : "09 00 23 45 00 00 00 00 ff fe 00 00 00 00 2c 00 00 00 00 00 12 34 56 78") +
-            "], null, 60) = 1, response (9, 0)");
-}
-
-// Out of memory, a platform call of the stand-in spends no fault, a trace
-// record is kept in the journal and the trace records alike or in neither, and
-// a control changes nothing. Each allocation of the call fails in turn, from a
-// journal just emptied; the call after shows what the failed one left.
-TEST(StandinOutOfMemory, SpendsNoFaultKeepsRecordsWholeAndControlsChangeNothing) {
-    using namespace qx_standin;
-    using Db = ZorvCommonDBUtility;
-    struct Row {
-        std::function<void()> prepare, call, after;
-    };
-    const std::vector<Row> rows = {
-        {[] { InjectFault(Call::IsCloudNode); }, [] { ns_zorvsdk_wrap::IsCloudNode(); },
-         [] { EXPECT_THROW(ns_zorvsdk_wrap::IsCloudNode(), InjectedFault); }},
-        {[] { InjectTraceFault("alarm"); }, [] { NSQX_util::QXTrace2LogFile("qx", 1, "alarm up"); },
-         [] { EXPECT_THROW(NSQX_util::QXTrace2LogFile("qx", 1, "alarm up"), InjectedFault); }},
-        {[] { SetAdmins({7}); },
-         [] {
-             SetAdmins({1, 2, 3, 4});
-         },
-         [] { EXPECT_TRUE(Db::isInAdmins(7) && !Db::isInAdmins(1)); }},
-        {[] {}, [] { SetUserName(7, std::string(300, 'n')); },
-         [] {
-             char name[256];
-             EXPECT_EQ(Db::ZorvGetUserName(7, name), 0);  // still no user 7
-         }}};
-    for (const Row& row : rows) {
-        for (long n = 1;; ++n) {
-            Reset();
-            row.prepare();
-            qx_test::FailNthAllocation(n);
-            try {
-                row.call();
-            } catch (const std::exception&) {
-            }
-            if (!qx_test::DisarmAllocationFailure()) {
-                break;
-            }
-            row.after();
-            const auto written = std::ranges::count_if(Journal(), [](const CallRecord& r) {
-                return r.call == Call::TraceWrite && !r.threw;
-            });
-            EXPECT_EQ(std::size_t(written), TraceTexts().size()) << "allocation " << n;
-        }
-    }
-}
-
-// Keys order by the primary string, then the secondary; bytes as unsigned
-// values, NUL included; the two strings are never joined.
-TEST(SvrEventOrder, EachKeyBeforeTheNext) {
-    const std::vector<SvrEvent> ascending{
-        {"alarm", "raised"},                    // the first key
-        {"alarm", std::string("raised\0", 7)},  // one byte more, a NUL
-        {"alarm", "raisee"},                    // a greater last byte
-        {"alarmr", "aised"},                    // joined, the same bytes as the first key
-        {"alarm\x7f", ""},                      // the primary string decides first
-        {"alarm\x80", ""},                      // bytes are unsigned
-    };
-    for (std::size_t i = 0; i < ascending.size(); ++i) {
-        for (std::size_t k = 0; k < ascending.size(); ++k) {
-            EXPECT_EQ(ascending[i] < ascending[k], i < k) << "key " << i << " < key " << k;
-        }
-    }
 }
 
 }  // namespace
