@@ -144,11 +144,6 @@ const std::vector<Step> kAskEverything = {
     IsCloud(), IsAdmin(1),        UserName(42),    Devices(43, {1002, 1300, 1301}),      AdminId(),
     Reload(),  Trace("left out"), FormatTraceText, Devices(42, {1100, 1101, 3000000000})};
 
-// The administrator's NEs at the edges of the data set's range, and next to them.
-const std::string kAdminNeEdges =
-    "ZorvGetMngDevice(1, {1000, 1001, 1300, 1301, 3000000000, 3000000001}, null, 0, false) = 1 "
-    "[1001, 1300, 3000000000]";
-
 const std::vector<Promise> kPromises = {
     // A query the library never makes: no filter set, a result list already
     // holding an id, which the answer is appended to, other last arguments.
@@ -187,14 +182,6 @@ const std::vector<Promise> kPromises = {
      .calls = {HandOut1025, ReleaseAll},
      .readBack = Counts,
      .expect = {"handed out 1025", "alive 1"}},
-    // Each user's name, and the administrator's NEs.
-    {.name = "ResetDataSetIsTheOneTheHeaderNames",
-     .calls = {UserName(1), UserName(42), UserName(43), UserName(44), UserName(100),
-               Devices(1, {1000, 1001, 1300, 1301, 3000000000, 3000000001})},
-     .readBack = PlatformCalls,
-     .expect = {R"(ZorvGetUserName(1) = 1 "admin\x00")", R"(ZorvGetUserName(42) = 1 "alice\x00")",
-                R"(ZorvGetUserName(43) = 1 "bob\x00")", R"(ZorvGetUserName(44) = 1 "carol\x00")",
-                R"(ZorvGetUserName(100) = 1 "noc-operator\x00")", kAdminNeEdges}},
     {.name = "LogFileGainsOneLinePerRecordUntilStoppedOrReset",
      .script = {[] { std::ofstream(kLog) << "earlier\n"; }, [] { SetTraceLogFile(kLog); }},
      .calls = {Trace("SYSEvent::SYSEvent"), Trace("userid is 42 \n"), [] { SetTraceLogFile(""); },
@@ -264,31 +251,6 @@ TEST(StandinBeforeAnyReset, AnswersAsAfterResetEmpty) {
                "EventConsumerProxy::~EventConsumerProxy()"}));
     EXPECT_EQ(TraceTexts(), Lines{"left out"});
     EXPECT_EQ(ResponsesHandedOut(), 1U);
-}
-
-// A fault's message names the platform function its call stands for.
-TEST(StandinFaults, MessageNamesTheCall) {
-    const std::map<Call, std::string> names = {
-        {Call::TraceFormat, "QXTrace2Str"},
-        {Call::TraceWrite, "QXTrace2LogFile"},
-        {Call::DbInstance, "ZorvCommonDBUtility::Instance"},
-        {Call::GetAdminID, "ZorvCommonDBUtility::GetAdminID"},
-        {Call::IsInAdmins, "ZorvCommonDBUtility::isInAdmins"},
-        {Call::GetUserName, "ZorvCommonDBUtility::ZorvGetUserName"},
-        {Call::GetMngDevice, "ZorvCommonDBUtility::ZorvGetMngDevice"},
-        {Call::IsCloudNode, "ns_zorvsdk_wrap::IsCloudNode"},
-        {Call::ConsumerCreate, "ZORVem::EventConsumerProxy::EventConsumerProxy"},
-        {Call::ConsumerDestroy, "ZORVem::EventConsumerProxy::~EventConsumerProxy"},
-        {Call::ConsumerUnsubscribe, "ZORVem::EventConsumerProxy::unsubscribe"},
-        {Call::AppMgrInstance, "ZorvAppMgr::Instance"},
-        {Call::SendRegReq, "ZorvAppMgr::ZorvSendRegReqMsgToMDP"},
-        {Call::TaoPoaInit, "TAO_POA_Initializer::init"},
-        {static_cast<Call>(-1), "unknown"},
-    };
-    for (const auto& [call, name] : names) {
-        const InjectedFault fault(call);
-        EXPECT_EQ(fault.what(), "injected fault in " + name);
-    }
 }
 
 }  // namespace

@@ -81,7 +81,7 @@ rc::Gen<std::vector<T>> Few(rc::Gen<T> item) {
 
 rc::Gen<Args> ArgsGen() {
     using namespace rc;
-    const auto user = gen::element(42, 43, 1, 44, 7, -2, -2147483647 - 1);
+    const auto user = gen::element(42, 43, 1, 44, 100, 7, -2, -2147483647 - 1);
     return gen::build<Args>(
         gen::set(&Args::user, user),
         gen::set(&Args::ne,
