@@ -3,6 +3,7 @@
 // over random scenarios.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <random>
 #include <string>
 
@@ -44,15 +45,28 @@ QXSysEventMgrIF& F() { return *QXSysEventMgrIF::m_pInstance; }
 void Facade() { QXSysEventMgrIF::Instance(); }
 void Registered() { QXSysEventMgrIF::Instance()->RegEventHandler(kKey, nullptr); }
 
-// Each argument tells its field's width apart from a narrower cut: the
-// request carries 0x2345, 0xfffe, 0x2c and 0x12345678.
+// Each argument tells its field's width apart from a narrower cut.
 int Reload() { return RegMDPMsgOfProReLoad(0x1'2345, -2, 300, 0x1'1234'5678); }
+// `value`'s low `width` bytes in hex, each after a space, in the order the
+// host keeps them in memory.
+std::string HostOrder(unsigned value, int width) {
+    std::string hex;
+    for (int i = 0; i < width; ++i) {
+        const int byte = std::endian::native == std::endian::little ? i : width - 1 - i;
+        const unsigned bits = (value >> (8 * byte)) & 0xff;
+        hex += {' ', "0123456789abcdef"[bits >> 4], "0123456789abcdef"[bits & 0xf]};
+    }
+    return hex;
+}
+// Reload()'s request by value: type 9, then 0x2345, 0xfffe, 0x2c and
+// 0x12345678 at bytes 2, 8, 14 and 20 in the host's order, zeros between.
+const std::string kReloadRequest = "09 00" + HostOrder(0x2345, 2) + " 00 00 00 00" +
+                                   HostOrder(0xfffe, 2) + " 00 00 00 00" + HostOrder(0x2c, 1) +
+                                   " 00 00 00 00 00" + HostOrder(0x12345678, 4);
 // What the platform sees of Reload() when the send answers `answer`.
-Lines Sent(const std::string& answer) {
+Lines Sent(const std::string& answer, const std::string& request = kReloadRequest) {
     return {"ZorvAppMgr::Instance() = non-null",
-            "ZorvSendRegReqMsgToMDP(20, [09 00 45 23 00 00 00 00 fe ff 00 00 00 00 2c 00 00 00 00 "
-            "00 78 56 34 12], null, 60) = " +
-                answer};
+            "ZorvSendRegReqMsgToMDP(20, [" + request + "], null, 60) = " + answer};
 }
 
 }  // namespace
@@ -297,10 +311,15 @@ std::vector<Case> TableRows() {
          .result = -1,
          .caller = {.printed = "RegMDPMsgOfProReLoad return false!"},
          .platform = Sent("0, response (9, 0)")},
+        // The layout byte by byte, on either byte order.
         {.name = "ReloadAcceptedAfterAnyNonZeroSend",
          .setup = [] { QueueSendResponse(9, 0, -5); },
          .call = Reload,
-         .platform = Sent("-5, response (9, 0)")},
+         .platform =
+             Sent("-5, response (9, 0)",
+                  std::endian::native == std::endian::little
+                      ? "09 00 45 23 00 00 00 00 fe ff 00 00 00 00 2c 00 00 00 00 00 78 56 34 12"
+                      : "09 00 23 45 00 00 00 00 ff fe 00 00 00 00 2c 00 00 00 00 00 12 34 56 78")},
     };
 }
 
