@@ -11,7 +11,7 @@ LOGS := $(BUILD)/logs
 .PHONY: all demo test check deps-demo deps-test deps-check remove-deps build test-unit \
         test-asan test-tsan build-old-abi test-old-abi check-format check-tidy fuzz \
         check-valgrind check-install check-swap check-abi check-tao abi-baseline package \
-        autopkgtest docs test-fresh bench mutation coverage clean
+        autopkgtest check-cross docs test-fresh bench mutation coverage clean
 
 all: build
 
@@ -69,11 +69,12 @@ test-tsan: deps-test
 
 # ---------------------------------------------------------------- make check
 # make test, then every gate. Only these targets touch the machine beyond
-# packages: autopkgtest's root tarball goes to /var/cache/qx-sysevent and, run
-# as root, it gives root subordinate ids in /etc/subuid and /etc/subgid.
+# packages: autopkgtest's and check-cross's root tarballs go to
+# /var/cache/qx-sysevent and, run as root, autopkgtest gives root subordinate
+# ids in /etc/subuid and /etc/subgid.
 check: deps-check
 	@$(MAKE) --no-print-directory test test-old-abi check-format check-tidy fuzz check-valgrind \
-	    check-install check-swap check-abi check-tao autopkgtest docs
+	    check-install check-swap check-abi check-tao autopkgtest check-cross docs
 	@echo "make check: passed"
 
 # The old string ABI's flavour (-DQX_SYSEVENT_CXX11_ABI=OFF) and its tests,
@@ -155,6 +156,12 @@ package: deps-check
 # afterwards.
 autopkgtest: package
 	./scripts/autopkgtest.sh $(BUILD)/package
+
+# The whole test suite cross-built for arm64 and s390x and run under
+# qemu-user, and the packages cross-built, each in a throwaway Debian 12 root.
+# Needs root.
+check-cross: deps-check
+	JOBS=$(JOBS) ./scripts/check-cross.sh $(BUILD)/cross
 
 # The reference of the library's and the stand-in's public headers into
 # $(BUILD)/docs/html. Doxygen's warnings fail it, so every public name must be

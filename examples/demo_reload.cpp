@@ -30,7 +30,8 @@ void RunReloadSection() {
         "Reload registration with the MDP",
         {"Four answers of the MDP (message dispatcher), scripted on the stand-in: for each, the",
          "result, what the library printed and the platform calls it made. The request is 24",
-         "bytes, type 9 and the arguments 1 to 4 in little-endian; a response is (echo, result)."});
+         "bytes, type 9 and the arguments 1 to 4 in the host's byte order; a response is",
+         "(echo, result)."});
     qx_standin::ClearJournal();
     RegisterAndShow("the MDP accepts");
     qx_standin::QueueSendResponse(9, 3);

@@ -1,20 +1,28 @@
 #!/usr/bin/env bash
 # check-imports.sh <library> <list>: the library needs only the C/C++, ACE
 # (TAO) and sanitizer runtimes, and what it leaves undefined that those do
-# not define is the list: the platform's symbols.
+# not define is the list: the platform's symbols. The runtimes are the
+# libraries it names, as the compiler that built it ($CXX) finds them, read
+# with $NM and $READELF: the test passes the build's own tools, so that a
+# cross build checks a library this host could not load.
 set -euo pipefail
 library=$1 list=$2
+cxx=${CXX:-c++} nm=${NM:-nm} readelf=${READELF:-readelf}
 runtime='lib(c|m|stdc\+\+|gcc_s|ACE|TAO[A-Za-z_]*|asan|ubsan|tsan)[-.][^/]*'
 # Demangled names, versions cut; 64-bit nm output. Weak references are left
 # out: a platform symbol made weak would load without a platform, and shows
 # here as missing from the list.
-names() { nm -DC "$@" | grep -v '^ *w ' | sed -E 's/^.{16} . //; s/@.*//' | LC_ALL=C sort; }
-needed=$(readelf -d "$library" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+names() { "$nm" -DC "$@" | grep -v '^ *w ' | sed -E 's/^.{16} . //; s/@.*//' | LC_ALL=C sort; }
+needed=$("$readelf" -d "$library" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
 if grep -Evx "$runtime" <<<"$needed"; then
     echo "needed beyond the runtime and ACE: the lines above" >&2
     exit 1
 fi
-mapfile -t deps < <(ldd "$library" | awk '$2 == "=>" {print $3}' | grep -E "/$runtime\$")
+deps=()
+for name in $needed; do
+    deps+=("$("$cxx" -print-file-name="$name")")
+    [ -f "${deps[-1]}" ] || { echo "$name: $cxx does not find it" >&2; exit 1; }
+done
 provided=$(names --defined-only "${deps[@]}")
 diff -u <(LC_ALL=C comm -23 <(LC_ALL=C sort -u "$list") - <<<"$provided") \
         <(LC_ALL=C comm -23 <(names --undefined-only "$library") - <<<"$provided")

@@ -16,8 +16,10 @@
 /// to the field's width: `firstArg` bytes 2-3 (16 bits), `secondArg` bytes
 /// 8-9 (16 bits), `thirdArg` byte 14 (8 bits), `fourthArg` bytes 20-23 (32
 /// bits); byte 0 is the message type 9, the other bytes are zero. Fields are
-/// in host byte order, as the MDP reads them: little-endian on the x86-64
-/// targets, so `firstArg` 1 is sent as bytes 01 00.
+/// in the host's byte order, as the MDP on that host reads them: `firstArg`
+/// 0x0102 is sent as bytes 02 01 on a little-endian host and as 01 02 on a
+/// big-endian one. Proven on x86-64, arm64 (little-endian) and s390x
+/// (big-endian).
 ///
 /// Printed to standard output, without a newline, never on acceptance:
 /// `RegMDPMsgOfProReLoad return false!` when the send fails (it returns 0)
