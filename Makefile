@@ -115,10 +115,10 @@ fuzz: deps-check
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD)/fuzz $(CMAKE_COMMON) \
 	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQX_BUILD_FUZZ=ON -DQX_BUILD_TESTS=OFF \
 	    -DQX_BUILD_EXAMPLES=OFF > /dev/null
-	cmake --build $(BUILD)/fuzz -j $(JOBS) --target managed_ne_fuzz
-	mkdir -p $(BUILD)/fuzz/corpus/managed_ne_fuzz
-	$(BUILD)/fuzz/fuzz/managed_ne_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
-	    -print_final_stats=1 $(BUILD)/fuzz/corpus/managed_ne_fuzz
+	cmake --build $(BUILD)/fuzz -j $(JOBS) --target arbitrary_bytes_fuzz
+	mkdir -p $(BUILD)/fuzz/corpus/arbitrary_bytes_fuzz
+	$(BUILD)/fuzz/fuzz/arbitrary_bytes_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	    -print_final_stats=1 $(BUILD)/fuzz/corpus/arbitrary_bytes_fuzz
 
 # The demo under memcheck: no invalid access, no uninitialised read, no leak.
 check-valgrind: deps-check
