@@ -201,7 +201,7 @@ TEST(Concurrency, ResponsesAccountedAcrossThreads) {
         }
     });
     EXPECT_EQ(doubles, 0);
-    EXPECT_EQ(ResponsesHandedOut(), std::size_t{kThreads * kPerThread});
+    EXPECT_EQ(ResponsesHandedOut(), std::size_t{kThreads} * kPerThread);
     EXPECT_EQ(ResponsesAlive(), 0U);
 }
 

@@ -132,7 +132,7 @@ void Model::Trace(const std::string& format, const std::vector<TraceValue>& valu
         }
     }
     Journal(call);
-    const std::string write = "QXTrace2LogFile(\"qx_sysevent\", 1, \"" + Escaped(text) + "\")";
+    const std::string write = R"(QXTrace2LogFile("qx_sysevent", 1, ")" + Escaped(text) + R"("))";
     Enter(Call::TraceWrite, write);
     for (auto it = platform.traceFaults.begin(); it != platform.traceFaults.end(); ++it) {
         if (text.find(it->first) != std::string::npos) {
@@ -160,7 +160,7 @@ std::pair<int, DbIds> Model::Query(int user, const std::set<unsigned int>& filte
         platform.mngAnswers.pop_front();
     } else {
         for (unsigned int ne : platform.managed[id]) {
-            if (filter.empty() || filter.count(ne) != 0) {
+            if (filter.empty() || filter.contains(ne)) {
                 answer.second.push_back(ne);
             }
         }
@@ -208,7 +208,7 @@ bool Model::IsAdminUserID(unsigned long userId) {
         const auto id = static_cast<unsigned int>(userId);
         const std::string call = "isInAdmins(" + std::to_string(id) + ")";
         Enter(Call::IsInAdmins, call);
-        admin = platform.admins.count(id) != 0;
+        admin = platform.admins.contains(id);
         Journal(call + " = " + Bool(admin));
     }
     Trace("call pZorv->isInAdmins return " + Bool(admin) + ", userid is %d \n", {Ulong(userId)});
