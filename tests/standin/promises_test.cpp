@@ -145,6 +145,14 @@ const std::vector<Step> kAskEverything = {
     Reload(),  Trace("left out"), FormatTraceText, Devices(42, {1100, 1101, 3000000000})};
 
 const std::vector<Promise> kPromises = {
+    // Faults for one call take turns: the first skips 1 and throws 2, only then
+    // the next one starts counting, skips 1 and throws once.
+    {.name = "FaultsForOneCallTakeTurns",
+     .script = {[] { InjectFault(Call::IsInAdmins, 1, 2); },
+                [] { InjectFault(Call::IsInAdmins, 1, 1); }},
+     .calls = {IsAdmin(1), IsAdmin(1), IsAdmin(1), IsAdmin(1), IsAdmin(1), IsAdmin(1)},
+     .expect = {"isInAdmins(1) = true", "isInAdmins(1) threw", "isInAdmins(1) threw",
+                "isInAdmins(1) = true", "isInAdmins(1) threw", "isInAdmins(1) = true"}},
     // A query the library never makes: no filter set, a result list already
     // holding an id, which the answer is appended to, other last arguments.
     {.name = "QueryWithoutFilterAppendsToTheResultList",
