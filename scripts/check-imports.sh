@@ -18,10 +18,20 @@ if grep -Evx "$runtime" <<<"$needed"; then
     echo "needed beyond the runtime and ACE: the lines above" >&2
     exit 1
 fi
+# Where the compiler does not find one (a site's TAO in a prefix of its own),
+# the folders of LD_LIBRARY_PATH, as the loader would.
+find_runtime() {
+    local found dir
+    found=$("$cxx" -print-file-name="$1")
+    [ -f "$found" ] || for dir in ${LD_LIBRARY_PATH//:/ }; do
+        [ -f "$dir/$1" ] && found=$dir/$1 && break
+    done
+    echo "$found"
+}
 deps=()
 for name in $needed; do
-    deps+=("$("$cxx" -print-file-name="$name")")
-    [ -f "${deps[-1]}" ] || { echo "$name: $cxx does not find it" >&2; exit 1; }
+    deps+=("$(find_runtime "$name")")
+    [ -f "${deps[-1]}" ] || { echo "$name: neither $cxx nor LD_LIBRARY_PATH finds it" >&2; exit 1; }
 done
 provided=$(names --defined-only "${deps[@]}")
 diff -u <(LC_ALL=C comm -23 <(LC_ALL=C sort -u "$list") - <<<"$provided") \
