@@ -83,6 +83,11 @@ void Model::InjectTraceFault(const std::string& needle, unsigned times) {
     }
 }
 
+void Model::ClearJournal() {
+    platform.journal.clear();
+    platform.traces.clear();
+}
+
 void Model::ClearFaults() {
     platform.faults.clear();
     platform.traceFaults.clear();

@@ -103,6 +103,7 @@ struct Model {
     void Reset(bool empty);
     void InjectFault(qx_standin::Call call, unsigned skip, unsigned times);
     void InjectTraceFault(const std::string& needle, unsigned times);
+    void ClearJournal();
     void ClearFaults();
 
     // The library's operations; a platform fault leaves them as Threw.

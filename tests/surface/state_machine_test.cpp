@@ -258,7 +258,7 @@ const std::vector<Op>& Ops() {
             "SetJournaling({flag})", [](auto& m, auto& a) { m.platform.journaling = a.flag; },
             [](auto& a) { SetJournaling(a.flag); }),
         Control(
-            "ClearJournal()", [](auto& m, auto&) { m.platform.journal = m.platform.traces = {}; },
+            "ClearJournal()", [](auto& m, auto&) { m.ClearJournal(); },
             [](auto&) { ClearJournal(); }),
         Control(
             "SetCloudNode({flag})", [](auto& m, auto& a) { m.platform.cloud = a.flag; },
