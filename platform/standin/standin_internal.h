@@ -52,12 +52,12 @@ template <typename Spend>
     MakeRoomForOne(s.journal);
     record.threw = true;
     record.text += " threw";
-    InjectedFault fault(record.call);
+    InjectedFault fault(record.call);  // allocates: made before anything is spent
     spend();
     if (s.journaling) {
         s.journal.push_back(std::move(record));
     }
-    throw fault;
+    throw fault;  // NOLINT(cert-err09-cpp,cert-err61-cpp,misc-throw-by-value-catch-by-reference)
 }
 
 }  // namespace qx_standin::detail

@@ -155,7 +155,7 @@ std::string Written(std::string format, const Args& a) {
         {"{text}", '"' + qx_model::Escaped(a.text) + '"'},
         {"{form}", kForms.at(a.form).written},
         {"{key}",
-         '"' + qx_model::Escaped(a.text.substr(0, 4)) + (a.flag ? "\", \"raised\"" : "\", \"\"")},
+         '"' + qx_model::Escaped(a.text.substr(0, 4)) + (a.flag ? R"(", "raised")" : R"(", "")")},
         {"{flag}", a.flag ? "true" : "false"},
         {"{call}", qx_standin::CallName(a.call)},
         {"{skip}", std::to_string(a.skip)},
@@ -219,16 +219,18 @@ struct Op {
     std::function<long(const Args&, Rm)> act;
 };
 
-// An operation that returns nothing, read as 0.
-std::function<long(Model&, const Args&, Mm)> Done(std::function<void(Model&, const Args&)> f) {
+// An operation that returns nothing, read as 0: in the model, in the process.
+template <typename Operation>
+auto Modelled(Operation f) {
     return [f](Model& m, const Args& a, Mm) { return f(m, a), 0L; };
 }
-std::function<long(const Args&, Rm)> Done(std::function<void(const Args&)> f) {
+template <typename Operation>
+auto Real(Operation f) {
     return [f](const Args& a, Rm) { return f(a), 0L; };
 }
-Op Control(const char* written, std::function<void(Model&, const Args&)> modelled,
-           std::function<void(const Args&)> real) {
-    return {written, Kind::Control, Done(std::move(modelled)), Done(std::move(real))};
+template <typename InModel, typename InProcess>
+Op Control(const char* written, InModel modelled, InProcess real) {
+    return {written, Kind::Control, Modelled(modelled), Real(real)};
 }
 
 // Every output container of the caller, in the model or the real one, set to `ids`.
@@ -338,8 +340,8 @@ const std::vector<Op>& Ops() {
              return Through<Reg>([](Reg& r) { return &r != Reg::m_pInstance; });
          }},
         {"TEUserIDMgr::Destroy()", Kind::Library,
-         Done([](Model& m, const Args&) { m.RegistryDestroy(); }),
-         Done([](const Args&) { Reg::Destroy(); })},
+         Modelled([](Model& m, const Args&) { m.RegistryDestroy(); }),
+         Real([](const Args&) { Reg::Destroy(); })},
         {"TEUserIDMgr::Instance()->GetAdminUserID()", Kind::Library,
          [](Model& m, const Args&, Mm) {
              return m.RegistryInstance() ? m.GetAdminUserID() : kNoInstance;
@@ -356,8 +358,8 @@ const std::vector<Op>& Ops() {
          [](Model& m, const Args&, Mm) { return m.FacadeInstance() ? 0L : kNoInstance; },
          [](const Args&, Rm) { return Through<Ev>([](Ev& f) { return &f != Ev::m_pInstance; }); }},
         {"QXSysEventMgrIF::Destroy()", Kind::Library,
-         Done([](Model& m, const Args&) { m.FacadeDestroy(); }),
-         Done([](const Args&) { Ev::Destroy(); })},
+         Modelled([](Model& m, const Args&) { m.FacadeDestroy(); }),
+         Real([](const Args&) { Ev::Destroy(); })},
         {"QXSysEventMgrIF::Instance()->RegEventHandler({{key}}, nullptr)", Kind::Library,
          [](Model& m, const Args& a, Mm) {
              return m.RegEventHandler(Key(a).m_strPrimaryKey, Key(a).m_strSecondaryKey);
@@ -380,7 +382,7 @@ const std::vector<Op>& Ops() {
          }},
         // A user's security scope.
         {"managers.emplace_back({user})", Kind::Library,
-         Done([](Model& m, const Args& a) { m.MakeManager(a.user); }), Done([](const Args& a) {
+         Modelled([](Model& m, const Args& a) { m.MakeManager(a.user); }), Real([](const Args& a) {
              g_world.managers.emplace_back(a.user);
              g_world.users.push_back(a.user);
          })},
@@ -578,12 +580,13 @@ struct Step : rc::state::Command<Model, World> {
         RC_ASSERT(facade == b.facade || facade == a.facade);
         RC_ASSERT(w.managers.size() == b.managers.size() || w.managers.size() == a.managers.size());
         const std::vector<std::string> journal = qx_standin::JournalTexts();
+        const auto journaledBefore =
+            static_cast<std::ptrdiff_t>(std::min(journal.size(), before.platform.journal.size()));
         const bool answered =
             !before.platform.journaling ||
-            std::any_of(journal.begin() + std::min(journal.size(), before.platform.journal.size()),
-                        journal.end(), [](const std::string& t) {
-                            return t.starts_with("ZorvGetMngDevice(") && !t.ends_with(" threw");
-                        });
+            std::any_of(journal.begin() + journaledBefore, journal.end(), [](const std::string& t) {
+                return t.starts_with("ZorvGetMngDevice(") && !t.ends_with(" threw");
+            });
         // The stand-in keeps each trace record in the journal and the records alike.
         const auto written = std::ranges::count_if(journal, [](const std::string& t) {
             return t.starts_with("QXTrace2LogFile(") && !t.ends_with(" threw");
