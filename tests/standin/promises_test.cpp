@@ -241,6 +241,33 @@ TEST_P(StandinPromises, UserReadsBackWhatWasPromised) {
 INSTANTIATE_TEST_SUITE_P(Table, StandinPromises, ::testing::ValuesIn(kPromises),
                          [](const auto& info) { return info.param.name; });
 
+// A fault's message names the platform function its call stands for, as the
+// header lists them; the state machine's model names calls through CallName(),
+// so only this pins the names.
+TEST(StandinFaults, MessageNamesTheCall) {
+    const std::map<Call, std::string> names = {
+        {Call::TraceFormat, "QXTrace2Str"},
+        {Call::TraceWrite, "QXTrace2LogFile"},
+        {Call::DbInstance, "ZorvCommonDBUtility::Instance"},
+        {Call::GetAdminID, "ZorvCommonDBUtility::GetAdminID"},
+        {Call::IsInAdmins, "ZorvCommonDBUtility::isInAdmins"},
+        {Call::GetUserName, "ZorvCommonDBUtility::ZorvGetUserName"},
+        {Call::GetMngDevice, "ZorvCommonDBUtility::ZorvGetMngDevice"},
+        {Call::IsCloudNode, "ns_zorvsdk_wrap::IsCloudNode"},
+        {Call::ConsumerCreate, "ZORVem::EventConsumerProxy::EventConsumerProxy"},
+        {Call::ConsumerDestroy, "ZORVem::EventConsumerProxy::~EventConsumerProxy"},
+        {Call::ConsumerUnsubscribe, "ZORVem::EventConsumerProxy::unsubscribe"},
+        {Call::AppMgrInstance, "ZorvAppMgr::Instance"},
+        {Call::SendRegReq, "ZorvAppMgr::ZorvSendRegReqMsgToMDP"},
+        {Call::TaoPoaInit, "TAO_POA_Initializer::init"},
+        {static_cast<Call>(-1), "unknown"},
+    };
+    for (const auto& [call, name] : names) {
+        const InjectedFault fault(call);
+        EXPECT_EQ(fault.what(), "injected fault in " + name);
+    }
+}
+
 // Each test runs in a process of its own: here the stand-in has never been
 // Reset(), and answers as after ResetEmpty(), journaling on.
 TEST(StandinBeforeAnyReset, AnswersAsAfterResetEmpty) {
