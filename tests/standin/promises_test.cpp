@@ -285,6 +285,10 @@ TEST(StandinBeforeAnyReset, AnswersAsAfterResetEmpty) {
                "EventConsumerProxy::unsubscribe() = 0",
                "EventConsumerProxy::~EventConsumerProxy()"}));
     EXPECT_EQ(TraceTexts(), Lines{"left out"});
+    const Lines journal = JournalTexts();  // a level beyond 16 bits, both kinds of value
+    EXPECT_EQ(std::ranges::count(
+                  journal, R"(QXTrace2Str(70000, "%d %d", ulong 18446744069414584320, int -2))"),
+              1);
     EXPECT_EQ(ResponsesHandedOut(), 1U);
 }
 
