@@ -138,7 +138,8 @@ void Consume() {
 }
 void FormatTraceText() {
     std::string text;
-    EXPECT_EQ(NSQX_util::QXTrace2Str(70000, text, "%d %d", QXString(~0UL << 32), QXString(-2)), 0);
+    EXPECT_EQ(NSQX_util::QXTrace2Str(70000, text, "%d\x7f%d", QXString(~0UL << 32), QXString(-2)),
+              0);
 }
 const std::vector<Step> kAskEverything = {
     IsCloud(), IsAdmin(1),        UserName(42),    Devices(43, {1002, 1300, 1301}),      AdminId(),
@@ -285,9 +286,9 @@ TEST(StandinBeforeAnyReset, AnswersAsAfterResetEmpty) {
                "EventConsumerProxy::unsubscribe() = 0",
                "EventConsumerProxy::~EventConsumerProxy()"}));
     EXPECT_EQ(TraceTexts(), Lines{"left out"});
-    const Lines journal = JournalTexts();  // a level beyond 16 bits, both kinds of value
+    const Lines journal = JournalTexts();  // a level beyond 16 bits, DEL escaped
     EXPECT_EQ(std::ranges::count(
-                  journal, R"(QXTrace2Str(70000, "%d %d", ulong 18446744069414584320, int -2))"),
+                  journal, R"(QXTrace2Str(70000, "%d\x7f%d", ulong 18446744069414584320, int -2))"),
               1);
     EXPECT_EQ(ResponsesHandedOut(), 1U);
 }
