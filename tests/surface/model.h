@@ -81,7 +81,7 @@ struct Outputs {
     Ids vec;
     std::set<unsigned long> set;
     std::map<int, std::string> names;
-    std::array<char, 256> buf{};  // GetLoginName's
+    std::array<char, 257> buf{};  // GetLoginName's 256 bytes, and one no call may write
     Outputs() { buf.fill('x'); }
     long Fill(const Ids& ids) {  // every output
         list.assign(ids.begin(), ids.end());
