@@ -1,6 +1,7 @@
 // What no sequence of the state machine reaches: a registry another thread
 // made while this one waited for the lock, the reload request byte by byte,
-// the stand-in out of memory, and the order of event keys.
+// the stand-in out of memory, each allocation of a query failing, and the
+// order of event keys.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -90,6 +91,30 @@ TEST(StandinOutOfMemory, SpendsNoFaultKeepsRecordsWholeAndControlsChangeNothing)
             });
             EXPECT_EQ(std::size_t(written), TraceTexts().size()) << "allocation " << n;
         }
+    }
+}
+
+// A vector that the database's answer replaces holds none of the answer
+// when an allocation fails: each allocation of the queries fails in turn.
+TEST(OutOfMemory, VectorOutputsHoldNoneOfTheAnswer) {
+    using Ids = std::vector<unsigned long>;
+    CUserSecurityMgr alice(42);
+    for (long n = 1;; ++n) {
+        qx_standin::Reset();
+        Ids all{5};
+        Ids some{5};
+        qx_test::FailNthAllocation(n);
+        try {
+            alice.GetAllManagedNE(all);
+            alice.GetManagedNE(Ids{1001, 1002, 7}, some);
+        } catch (const std::bad_alloc&) {
+        }
+        if (!qx_test::DisarmAllocationFailure()) {
+            break;
+        }
+        EXPECT_TRUE((all == Ids{5} || all.empty() || all.size() == 101)) << "allocation " << n;
+        EXPECT_TRUE((some == Ids{5} || some.empty() || some == Ids{1001, 1002}))
+            << "allocation " << n;
     }
 }
 
