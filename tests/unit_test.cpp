@@ -1,13 +1,15 @@
 // What no sequence of the state machine reaches: a registry another thread
 // made while this one waited for the lock, the reload request byte by byte,
-// the stand-in out of memory, each allocation of a query failing, and the
-// order of event keys.
+// the stand-in out of memory, each allocation of a query failing, a fault
+// amid GetAllUser's names, a vector as its own input, and the order of event
+// keys.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <bit>
 #include <functional>
 #include <list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -116,6 +118,28 @@ TEST(OutOfMemory, VectorOutputsHoldNoneOfTheAnswer) {
         EXPECT_TRUE((some == Ids{5} || some.empty() || some == Ids{1001, 1002}))
             << "allocation " << n;
     }
+}
+
+// A fault in the second name query: the names found before it stay, as do
+// those the caller held.
+TEST(PlatformFaults, GetAllUserKeepsTheNamesAddedBefore) {
+    qx_standin::Reset();
+    CUserSecurityMgr bob(43);
+    std::map<int, std::string> names{{7, "kept"}};
+    qx_standin::InjectFault(Call::GetUserName, 1);
+    EXPECT_THROW(bob.GetAllUser({42, 43}, names), qx_standin::InjectedFault);
+    EXPECT_EQ(names, (std::map<int, std::string>{{7, "kept"}, {42, "alice"}}));
+}
+
+// On a cloud node a vector passed as its own input, with no room to grow,
+// gets its ids twice: the walk never reads memory that the appends moved.
+TEST(CloudNode, VectorAsItsOwnInputIsDoubled) {
+    qx_standin::Reset();
+    qx_standin::SetCloudNode(true);
+    std::vector<unsigned long> ids{5, 1UL << 32, 7};
+    ids.shrink_to_fit();
+    EXPECT_EQ(CUserSecurityMgr(42).GetManagedNE(ids, ids), 0);
+    EXPECT_EQ(ids, (std::vector<unsigned long>{5, 1UL << 32, 7, 5, 1UL << 32, 7}));
 }
 
 // Keys order by the primary string, then the secondary; bytes as unsigned
