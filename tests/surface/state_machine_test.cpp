@@ -109,7 +109,7 @@ rc::Gen<Args> ArgsGen() {
         gen::set(&Args::sent, gen::element(1, 1, 0, -5)),
         gen::set(&Args::name,
                  gen::element<std::string>("alice", std::string(255, 'n'), std::string(300, 'm'),
-                                           "b\xc3\xa9\xff", std::string("nu\0l", 4), "")),
+                                           "b\xc3\xa9\xff", "\"q\\", std::string("nu\0l", 4), "")),
         gen::set(&Args::text, gen::element<std::string>(
                                   "alice", "b\xc3\xa9\xff", "", "\"q\\", "userid = 42", "SYSEvent",
                                   "ZorvService", "get 0 ne", "\n", "retCode = 1,", "return true")),
