@@ -199,20 +199,27 @@ bool Calls(const Op& op, std::string_view name) {
     return std::string_view(op.code).find(name) != std::string_view::npos;
 }
 
-// A control of the stand-in: the call, and what it changes in the model. A
-// call of the library: the same code on the model and on the process (w).
-// clang-format off
-#define QX_CONTROL(call, modelled) Op{#call, Kind::Control,                    \
-    [](Model& m, [[maybe_unused]] const Args& a, std::size_t) {               \
-        return (modelled), 0L; },                                             \
-    [](Process&, [[maybe_unused]] const Args& a, std::size_t) {               \
-        return (qx_standin::call), 0L; }}
-#define QX_LIBRARY(kind, call) Op{#call, Kind::kind,                           \
-    [](Model& w, [[maybe_unused]] const Args& a, [[maybe_unused]] std::size_t i) { \
-        return long{(call)}; },                                               \
-    [](Process& w, [[maybe_unused]] const Args& a, [[maybe_unused]] std::size_t i) { \
-        return long{(call)}; }}
-// clang-format on
+// A control of the stand-in: the call, and what it changes in the model.
+template <typename InModel, typename Call>
+Op Control(const char* code, InModel modelled, Call call) {
+    return {code, Kind::Control,
+            [modelled](Model& m, const Args& a, std::size_t) { return modelled(m, a), 0L; },
+            [call](Process&, const Args& a, std::size_t) { return call(a), 0L; }};
+}
+#define QX_CONTROL(call, modelled)                                           \
+    Control(                                                                 \
+        #call, [](Model& m, [[maybe_unused]] const Args& a) { (modelled); }, \
+        []([[maybe_unused]] const Args& a) { qx_standin::call; })
+// A call of the library: one generic lambda, run on the model and on the process (w).
+template <typename Operation>
+Op Library(const char* code, Kind kind, Operation operation) {
+    return {code, kind, operation, operation};
+}
+#define QX_LIBRARY(kind, call)                                                            \
+    Library(#call, Kind::kind,                                                            \
+            [](auto& w, [[maybe_unused]] const Args& a, [[maybe_unused]] std::size_t i) { \
+                return long{(call)};                                                      \
+            })
 
 const std::vector<Op>& Ops() {
     static const std::vector<Op> ops = {
@@ -239,11 +246,10 @@ const std::vector<Op>& Ops() {
         QX_CONTROL(InjectTraceFault(a.text, a.times), m.InjectTraceFault(a.text, a.times)),
         QX_CONTROL(ClearFaults(), m.ClearFaults()),
         // Not the stand-in's: ACE's static object lock fails, or works again.
-        Op{"the static object lock fails: a.flag", Kind::Control,
-           [](Model& m, const Args& a, std::size_t) { return m.lockFails = a.flag, 0L; },
-           [](Process&, const Args& a, std::size_t) {
-               return qx_test::SetStaticLockFails(a.flag), 0L;
-           }},
+        Control(
+            "the static object lock fails: a.flag",
+            [](Model& m, const Args& a) { m.lockFails = a.flag; },
+            [](const Args& a) { qx_test::SetStaticLockFails(a.flag); }),
         QX_LIBRARY(Control, w.Fill(a.ids)),
         // The library's singletons, registration and reload.
         QX_LIBRARY(Library, w.Registry().Exists()),
